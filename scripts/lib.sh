@@ -1,0 +1,33 @@
+# Shared by scripts/run and scripts/test: package installation and the build.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+
+BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
+  libegl-dev libegl-mesa0 libgl1-mesa-dri libturbojpeg0-dev libcairo2-dev libfreetype-dev
+  fonts-dejavu-core"
+TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps imagemagick"
+
+# Installs the Debian packages that are not installed yet (apt-get as root, sudo otherwise).
+ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
