@@ -246,9 +246,9 @@ constexpr unsigned minusSegment = 0x40;
 constexpr unsigned exponentSegments = 0x79;
 
 // Cell layout in pixels of the 32x128 glyph: the digit box leaves room at the right for the point.
-constexpr double segLeft = 3, segRight = 24.5, segTop = 12, segBottom = 116, segThick = 4.6,
+constexpr double segLeft = 3, segRight = 23.6, segTop = 14, segBottom = 114, segThick = 5.2,
                  segGap = 0.9;
-constexpr double pointSize = 4.6, pointLeft = 32 - 3 - pointSize;
+constexpr double pointSize = 5, pointLeft = 32 - 2.6 - pointSize;
 
 void segmentPath(cairo_t* cr, double x0, double y0, double x1, double y1) {
     const double h = segThick / 2;
@@ -311,24 +311,36 @@ void drawGlyph(const Fonts& fonts, unsigned segments, bool point, bool memory,
     canvas.save(file);
 }
 
-// The message pictures are stretched from 4:1 to the display's 2.86:1, so the text is laid out
-// on a canvas of the final aspect and squeezed back into the 512 pixels.
-void drawMessage(const Fonts& fonts, const char* text, const fs::path& file) {
-    constexpr int width = 512, height = 128;
-    constexpr double virtualWidth = 366;
-    Canvas canvas(width, height);
-    cairo_t* cr = canvas.cr();
-    setColour(cr, lcdBack);
-    cairo_paint(cr);
-    cairo_scale(cr, width / virtualWidth, 1);
+struct Message {
+    const char* text;
+    fs::path file;
+};
 
-    setFont(cr, fonts.bold, 100, 0.8);
-    const cairo_text_extents_t e = inkOf(cr, text);
-    const double fit = std::min((virtualWidth - 36) / e.width, 62 / e.height);
-    setFont(cr, fonts.bold, 100 * fit, 0.8);
-    setColour(cr, lcdInk);
-    showCentred(cr, text, virtualWidth / 2, height / 2.0);
-    canvas.save(file);
+// The message pictures are stretched from 4:1 to the display's 2.86:1, so the text is laid out
+// on a canvas of the final aspect and squeezed back into the 512 pixels. All messages share one
+// letter size, the largest at which every one of them fits.
+void drawMessages(const Fonts& fonts, const std::vector<Message>& messages) {
+    constexpr int width = 512, height = 128;
+    constexpr double virtualWidth = 366, condense = 0.8, maxWidth = virtualWidth - 36,
+                     maxHeight = 62;
+    double size = 1e9;
+    for (const Message& m : messages) {
+        Canvas scratch(1, 1);
+        setFont(scratch.cr(), fonts.bold, 100, condense);
+        const cairo_text_extents_t e = inkOf(scratch.cr(), m.text);
+        size = std::min(size, 100 * std::min(maxWidth / e.width, maxHeight / e.height));
+    }
+    for (const Message& m : messages) {
+        Canvas canvas(width, height);
+        cairo_t* cr = canvas.cr();
+        setColour(cr, lcdBack);
+        cairo_paint(cr);
+        cairo_scale(cr, width / virtualWidth, 1);
+        setFont(cr, fonts.bold, size, condense);
+        setColour(cr, lcdInk);
+        showCentred(cr, m.text, virtualWidth / 2, height / 2.0);
+        canvas.save(m.file);
+    }
 }
 
 // ---- Shortcut card -------------------------------------------------------------------------
@@ -373,8 +385,8 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
                       s1 * width, t1 * height);
     cairo_set_matrix(cr, &m);
 
-    constexpr double margin = 14, keyGap = 0.7, columnGap = 1.6, lineStep = 1.3;
-    setFont(cr, fonts.bold, 100);
+    constexpr double margin = 14, keyGap = 0.8, columnGap = 1.2, lineStep = 1.3, condense = 0.9;
+    setFont(cr, fonts.bold, 100, condense);
     std::array<double, 2> keyW{}, actionW{};
     for (int c = 0; c < 2; ++c)
         for (const Shortcut& s : shortcuts[c]) {
@@ -385,7 +397,7 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
     const double rows = shortcuts[0].size();
     const double size =
         std::min((regionW - 2 * margin) / emWidth, (regionH - 2 * margin) / (rows * lineStep));
-    setFont(cr, fonts.bold, size);
+    setFont(cr, fonts.bold, size, condense);
 
     const double left = (regionW - emWidth * size) / 2;
     const double top = (regionH - rows * lineStep * size) / 2;
@@ -470,8 +482,8 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
     static const std::array<std::string, 10> digitNames{"0", "1", "2", "3", "4",
                                                         "5", "6", "7", "8", "9"};
     for (const std::string& d : digitNames) keys.push_back({d.c_str(), d.c_str(), digitKey, 78});
-    keys.insert(keys.end(), {{"Point", ",", digitKey, 96},
-                             {"PlusMinus", "\u00B1", operatorKey, 82},
+    keys.insert(keys.end(), {{"Point", ",", digitKey, 116},
+                             {"PlusMinus", "\u00B1", operatorKey, 92},
                              {"Plus", "+", operatorKey, 92},
                              {"Minus", "\u2212", operatorKey, 92},
                              {"Mult", "\u00D7", operatorKey, 92},
@@ -495,8 +507,7 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
     drawGlyph(fonts, 0, false, true, display / "M.jpg");
     drawGlyph(fonts, minusSegment, false, true, display / "MMinus.jpg");
     drawGlyph(fonts, exponentSegments, false, false, display / "E.jpg");
-    drawMessage(fonts, "DIVIDE BY 0", display / "DB0.jpg");
-    drawMessage(fonts, "OVERFLOW", display / "OVR.jpg");
+    drawMessages(fonts, {{"DIVIDE BY 0", display / "DB0.jpg"}, {"OVERFLOW", display / "OVR.jpg"}});
 
     drawCard(fonts, out / "Card.jpg");
     drawWelcome(fonts, out / "Welcome.jpg");

@@ -1,0 +1,59 @@
+// The 22 calculator keys: their record, their layout on the case and the drawing of one key.
+#pragma once
+
+#include "config/Cfgread_un.h"
+
+#include <cstdint>
+
+constexpr int KeyCount = 22;
+// Key i is drawn under the selection name KeyNameBase + i; a picked name of 0 means no key.
+constexpr int KeyNameBase = 1050;
+
+// ButtonId values of the keys that are not digits.
+enum ButtonId : int {
+    BtnPlusMinus = 10,
+    BtnPlus = 11,
+    BtnMinus = 12,
+    BtnMult = 13,
+    BtnDivision = 14,
+    BtnMC = 15,
+    BtnMR = 16,
+    BtnMPlus = 17,
+    BtnEqual = 18,
+    BtnCE = 19,
+    BtnC = 20,
+    BtnPoint = 21,
+};
+
+struct KeyRecord {
+    float PressStep; // signed travel per drawing, negative is downwards
+    std::int32_t Id;
+    float X, Y, Z; // centre of the base; Y is animated by DrawKey
+    std::int32_t Angle;
+    float Edge;
+    float Height;
+    std::int32_t Pressed;
+    std::uint32_t Texture;
+
+    KeyRecord();
+};
+
+// Side length of every key's footprint for a configuration.
+float KeyEdge(const ConfigRecord& config);
+// Height of a key's base at rest, which is also the top of the key plate.
+float KeyRestHeight(const ConfigRecord& config);
+
+// Lays the keys out in their 5 x 5 grid from the configuration.
+void BuildKeyTable(KeyRecord (&keys)[KeyCount]);
+
+// Lengths of the per-frame layout, shared by the frame composition, the models and the tests.
+float KeyPlateLength(const ConfigRecord& config, float edge);
+constexpr float FrameBorder() {
+    return 0.01f;
+}
+float DisplayFrameLength(const ConfigRecord& config, float keyPlateLength);
+
+// Draws one key at the origin of the current modelview matrix and advances its press
+// animation by one step. pickedName is the selection name found under the mouse in the
+// previous frame; the key carrying it is drawn darker.
+void DrawKey(KeyRecord& key, std::int32_t pickedName);
