@@ -238,8 +238,8 @@ constexpr Rgb lcdBack = hex(0xD9E3D0);
 constexpr Rgb lcdInk = hex(0x1C2532);
 constexpr Rgb lcdGhost = mix(lcdBack, lcdInk, 0.07);
 
-// Segment bits: a top, b upper right, c lower right, d bottom, e lower left, f upper left, g
-// middle.
+// Bit i lights segment "abcdefg"[i]: top, upper right, lower right, bottom, lower left, upper
+// left, middle.
 constexpr std::array<unsigned, 10> digitSegments{0x3F, 0x06, 0x5B, 0x4F, 0x66,
                                                  0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 constexpr unsigned minusSegment = 0x40;

@@ -1,0 +1,169 @@
+#include "Egllayer_un.h"
+
+#include "Forms_un.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+DeviceContextTag* const PbufferDC = reinterpret_cast<DeviceContextTag*>(1);
+
+class RecordedLoadingWindow final : public LoadingWindow {
+public:
+    RecordedLoadingWindow(std::vector<OffscreenPlatform::Loading>& log, std::size_t index)
+        : log_(log), index_(index) {}
+    ~RecordedLoadingWindow() override { Record().destroyed = true; }
+    void AddProgressBar(int left, int top, int width, int height) override {
+        auto& r = Record();
+        r.barLeft = left, r.barTop = top, r.barWidth = width, r.barHeight = height;
+    }
+    void ShowPicture(const std::uint8_t*, int width, int height) override {
+        Record().pictureWidth = width;
+        Record().pictureHeight = height;
+    }
+    void DrawOutline() override { Record().outline = true; }
+    void SetProgress(int position) override { Record().positions.push_back(position); }
+
+private:
+    OffscreenPlatform::Loading& Record() { return log_[index_]; }
+    std::vector<OffscreenPlatform::Loading>& log_;
+    std::size_t index_;
+};
+
+EGLSurface MakePbuffer(EGLDisplay display, EGLConfig config, int width, int height) {
+    const EGLint attributes[] = {EGL_WIDTH, std::max(width, 1), EGL_HEIGHT, std::max(height, 1),
+                                 EGL_NONE};
+    return eglCreatePbufferSurface(display, config, attributes);
+}
+
+} // namespace
+
+OffscreenPlatform::OffscreenPlatform(int width, int height) : width_(width), height_(height) {
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay != nullptr)
+        display_ = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display_ == EGL_NO_DISPLAY || !eglInitialize(display_, nullptr, nullptr))
+        throw std::runtime_error("Can't open an offscreen EGL display");
+}
+
+OffscreenPlatform::~OffscreenPlatform() {
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (surface_ != nullptr) eglDestroySurface(display_, surface_);
+    eglTerminate(display_);
+}
+
+HDC OffscreenPlatform::GetDC() {
+    Calls.push_back("GetDC");
+    return PbufferDC;
+}
+
+void OffscreenPlatform::ReleaseDC(HDC) {
+    Calls.push_back("ReleaseDC");
+}
+
+int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& request) {
+    Calls.push_back("ChoosePixelFormat");
+    if (FailChoosePixelFormat) return 0;
+    // The request first, then the nearest formats with RGBA colour and a depth buffer.
+    const int depths[][2] = {
+        {request.cDepthBits, request.cStencilBits}, {24, request.cStencilBits}, {24, 0}, {16, 0}};
+    if (!eglBindAPI(EGL_OPENGL_API)) return 0;
+    for (const auto& d : depths) {
+        const EGLint attributes[] = {EGL_SURFACE_TYPE,
+                                     EGL_PBUFFER_BIT,
+                                     EGL_RENDERABLE_TYPE,
+                                     EGL_OPENGL_BIT,
+                                     EGL_RED_SIZE,
+                                     request.cRedBits,
+                                     EGL_GREEN_SIZE,
+                                     request.cGreenBits,
+                                     EGL_BLUE_SIZE,
+                                     request.cBlueBits,
+                                     EGL_DEPTH_SIZE,
+                                     d[0],
+                                     EGL_STENCIL_SIZE,
+                                     d[1],
+                                     EGL_NONE};
+        EGLConfig config;
+        EGLint count = 0;
+        if (eglChooseConfig(display_, attributes, &config, 1, &count) && count > 0) {
+            config_ = config;
+            EGLint depth = 0;
+            eglGetConfigAttrib(display_, config, EGL_DEPTH_SIZE, &depth);
+            DepthBits = depth;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool OffscreenPlatform::SetPixelFormat(HDC, int format, const PixelFormatDescriptor&) {
+    Calls.push_back("SetPixelFormat");
+    if (FailSetPixelFormat || format != 1 || config_ == nullptr) return false;
+    surface_ = MakePbuffer(display_, config_, width_, height_);
+    return surface_ != EGL_NO_SURFACE;
+}
+
+HGLRC OffscreenPlatform::CreateContext(HDC) {
+    Calls.push_back("CreateContext");
+    if (config_ == nullptr) return nullptr;
+    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display_, config_, EGL_NO_CONTEXT, attributes);
+    return context == EGL_NO_CONTEXT ? nullptr : static_cast<HGLRC>(context);
+}
+
+bool OffscreenPlatform::MakeCurrent(HDC, HGLRC context) {
+    Calls.push_back(context == nullptr ? "MakeCurrent(none)" : "MakeCurrent");
+    context_ = context;
+    if (context == nullptr)
+        return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    return eglMakeCurrent(display_, surface_, surface_, context);
+}
+
+void OffscreenPlatform::DeleteContext(HGLRC context) {
+    Calls.push_back("DeleteContext");
+    eglDestroyContext(display_, context);
+}
+
+void OffscreenPlatform::SwapBuffers(HDC) {
+    ++Swaps;
+    if (surface_ != nullptr) eglSwapBuffers(display_, surface_);
+}
+
+void OffscreenPlatform::MessageBox(const std::string& text, const std::string& caption,
+                                   MessageIcon icon) {
+    Messages.push_back({text, caption, icon});
+}
+
+std::unique_ptr<LoadingWindow> OffscreenPlatform::CreateLoadingWindow(int left, int top, int width,
+                                                                      int height) {
+    Loading record;
+    record.left = left, record.top = top, record.width = width, record.height = height;
+    LoadingWindows.push_back(record);
+    return std::make_unique<RecordedLoadingWindow>(LoadingWindows, LoadingWindows.size() - 1);
+}
+
+void OffscreenPlatform::RunEventLoop(TApplication& application, TForm& form) {
+    while (!closed_ && !Queue.empty()) {
+        WindowEvent e = Queue.front();
+        Queue.pop_front();
+        application.Dispatch(form, e);
+    }
+}
+
+void OffscreenPlatform::Resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (surface_ == nullptr) return;
+    EGLSurface replacement = MakePbuffer(display_, config_, width, height);
+    if (replacement == EGL_NO_SURFACE) return;
+    if (context_ != nullptr) eglMakeCurrent(display_, replacement, replacement, context_);
+    eglDestroySurface(display_, surface_);
+    surface_ = replacement;
+}

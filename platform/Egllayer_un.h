@@ -1,0 +1,74 @@
+// The offscreen back end of the windowing layer, for tests and benchmarks: an EGL pbuffer
+// on Mesa's surfaceless platform with a desktop OpenGL compatibility context. Events are
+// injected by the caller, message boxes and the loading window are recorded, not shown.
+#pragma once
+
+#include "Winlayer_un.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class OffscreenPlatform final : public Platform {
+public:
+    OffscreenPlatform(int width, int height);
+    ~OffscreenPlatform() override;
+
+    void SetCaption(const std::string& caption) override { Caption = caption; }
+    void SetMaximized() override { Maximized = true; }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    int ClientWidth() const override { return width_; }
+    int ClientHeight() const override { return height_; }
+    void CloseWindow() override { closed_ = true; }
+    bool Closed() const override { return closed_; }
+
+    HDC GetDC() override;
+    void ReleaseDC(HDC dc) override;
+    int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) override;
+    bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& request) override;
+    HGLRC CreateContext(HDC dc) override;
+    bool MakeCurrent(HDC dc, HGLRC context) override;
+    void DeleteContext(HGLRC context) override;
+    void SwapBuffers(HDC dc) override;
+
+    void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
+                                                       int height) override;
+    // Delivers the queued events in order until the queue is empty or the window closes.
+    void RunEventLoop(TApplication& application, TForm& form) override;
+
+    // Changes the drawable's size; the caller delivers the Resize event.
+    void Resize(int width, int height);
+
+    struct Message {
+        std::string text, caption;
+        MessageIcon icon;
+    };
+    struct Loading {
+        int left, top, width, height;
+        int barLeft = 0, barTop = 0, barWidth = 0, barHeight = 0;
+        int pictureWidth = 0, pictureHeight = 0;
+        bool outline = false, destroyed = false;
+        std::vector<int> positions;
+    };
+
+    std::string Caption;
+    bool Maximized = false;
+    bool FailChoosePixelFormat = false; // makes ChoosePixelFormat find nothing
+    bool FailSetPixelFormat = false;
+    int DepthBits = 0; // of the format chosen
+    int Swaps = 0;
+    std::vector<Message> Messages;
+    std::vector<Loading> LoadingWindows;
+    std::vector<std::string> Calls; // GetDC, ReleaseDC, CreateContext, MakeCurrent, ...
+    std::deque<WindowEvent> Queue;
+
+private:
+    void* display_ = nullptr; // EGLDisplay
+    void* config_ = nullptr;  // EGLConfig
+    void* surface_ = nullptr; // EGLSurface
+    void* context_ = nullptr; // EGLContext made current
+    int width_, height_;
+    bool closed_ = false;
+};

@@ -1,0 +1,329 @@
+#include "Sdllayer_un.h"
+
+#include "Forms_un.h"
+#include "Keymap_un.h"
+
+#include <vector>
+
+namespace {
+
+// The one drawable of the main window; the handle only has to be distinct and non-null.
+DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
+
+struct GlAttributes {
+    int depth, stencil, accumRed, accumGreen, accumBlue, accumAlpha;
+};
+
+// The request first; then the nearest formats that keep what is drawn with: double
+// buffering, RGBA colour and a depth buffer of at least 16 bits.
+std::vector<GlAttributes> Candidates(const PixelFormatDescriptor& r) {
+    return {{r.cDepthBits, r.cStencilBits, r.cAccumRedBits, r.cAccumGreenBits, r.cAccumBlueBits,
+             r.cAccumAlphaBits},
+            {r.cDepthBits, r.cStencilBits, 0, 0, 0, 0},
+            {24, r.cStencilBits, 0, 0, 0, 0},
+            {24, 0, 0, 0, 0, 0},
+            {16, 0, 0, 0, 0, 0}};
+}
+
+class SdlLoadingWindow final : public LoadingWindow {
+public:
+    SdlLoadingWindow(int left, int top, int width, int height) : width_(width), height_(height) {
+        window_ = SDL_CreateWindow("", left, top, width, height,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
+        if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        Redraw();
+    }
+    ~SdlLoadingWindow() override {
+        if (picture_ != nullptr) SDL_DestroyTexture(picture_);
+        if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+        if (window_ != nullptr) SDL_DestroyWindow(window_);
+        SDL_PumpEvents();
+    }
+    void AddProgressBar(int left, int top, int width, int height) override {
+        bar_ = {left, top, width, height};
+        hasBar_ = true;
+        Redraw();
+    }
+    void ShowPicture(const std::uint8_t* rgb, int width, int height) override {
+        if (renderer_ == nullptr) return;
+        if (picture_ != nullptr) SDL_DestroyTexture(picture_);
+        picture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STATIC,
+                                     width, height);
+        if (picture_ != nullptr) SDL_UpdateTexture(picture_, nullptr, rgb, width * 3);
+        pictureRect_ = {0, 0, width, height};
+        Redraw();
+    }
+    void DrawOutline() override {
+        outline_ = true;
+        Redraw();
+    }
+    void SetProgress(int position) override {
+        position_ = position < 0 ? 0 : position > 100 ? 100 : position;
+        Redraw();
+    }
+
+private:
+    void Redraw() {
+        if (renderer_ == nullptr) return;
+        SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+        SDL_RenderClear(renderer_);
+        if (picture_ != nullptr) SDL_RenderCopy(renderer_, picture_, nullptr, &pictureRect_);
+        if (outline_) {
+            SDL_Rect frame{0, 0, width_, height_};
+            SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+            SDL_RenderDrawRect(renderer_, &frame);
+        }
+        if (hasBar_) {
+            SDL_SetRenderDrawColor(renderer_, 230, 230, 230, 255);
+            SDL_RenderFillRect(renderer_, &bar_);
+            SDL_Rect done{bar_.x + 1, bar_.y + 1, (bar_.w - 2) * position_ / 100, bar_.h - 2};
+            SDL_SetRenderDrawColor(renderer_, 38, 160, 72, 255);
+            SDL_RenderFillRect(renderer_, &done);
+            SDL_SetRenderDrawColor(renderer_, 140, 140, 140, 255);
+            SDL_RenderDrawRect(renderer_, &bar_);
+        }
+        SDL_RenderPresent(renderer_);
+        SDL_PumpEvents();
+    }
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* picture_ = nullptr;
+    SDL_Rect pictureRect_{};
+    SDL_Rect bar_{};
+    bool hasBar_ = false;
+    bool outline_ = false;
+    int position_ = 0;
+    int width_, height_;
+};
+
+} // namespace
+
+SdlPlatform::SdlPlatform(int left, int top, int width, int height)
+    : left_(left), top_(top), width_(width), height_(height), drawableWidth_(width),
+      drawableHeight_(height) {
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        throw std::runtime_error(std::string("Can't initialise the display: ") + SDL_GetError());
+}
+
+SdlPlatform::~SdlPlatform() {
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+void SdlPlatform::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (window_ != nullptr) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void SdlPlatform::SetMaximized() {
+    maximized_ = true;
+    if (window_ != nullptr) SDL_MaximizeWindow(window_);
+}
+
+int SdlPlatform::Width() const {
+    return drawableWidth_;
+}
+int SdlPlatform::Height() const {
+    return drawableHeight_;
+}
+int SdlPlatform::ClientWidth() const {
+    return drawableWidth_;
+}
+int SdlPlatform::ClientHeight() const {
+    return drawableHeight_;
+}
+
+void SdlPlatform::UpdateSizes() {
+    if (window_ == nullptr) return;
+    SDL_GetWindowSize(window_, &width_, &height_);
+    SDL_GL_GetDrawableSize(window_, &drawableWidth_, &drawableHeight_);
+}
+
+void SdlPlatform::CloseWindow() {
+    closed_ = true;
+    if (window_ != nullptr) SDL_HideWindow(window_);
+}
+
+HDC SdlPlatform::GetDC() {
+    return MainWindowDC;
+}
+
+void SdlPlatform::ReleaseDC(HDC) {}
+
+// On X11 the visual of a GL window is fixed when the window is made, so choosing the pixel
+// format creates the (still hidden) main window with the first format the server can give.
+int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) {
+    if (dc != MainWindowDC || window_ != nullptr) return window_ != nullptr ? chosenFormat_ : 0;
+    std::vector<GlAttributes> candidates = Candidates(request);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const GlAttributes& a = candidates[i];
+        SDL_GL_ResetAttributes();
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (request.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, request.cRedBits);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, request.cGreenBits);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, request.cBlueBits);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.cAlphaBits);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, a.depth);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, a.stencil);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, a.accumRed);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, a.accumGreen);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, a.accumBlue);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, a.accumAlpha);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                       SDL_WINDOW_ALLOW_HIGHDPI | (maximized_ ? SDL_WINDOW_MAXIMIZED : 0);
+        window_ = SDL_CreateWindow(caption_.c_str(), left_, top_, width_, height_, flags);
+        if (window_ != nullptr) {
+            chosenFormat_ = static_cast<int>(i) + 1;
+            return chosenFormat_;
+        }
+    }
+    return 0;
+}
+
+bool SdlPlatform::SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor&) {
+    return dc == MainWindowDC && window_ != nullptr && format == chosenFormat_;
+}
+
+HGLRC SdlPlatform::CreateContext(HDC) {
+    if (window_ == nullptr) return nullptr;
+    return reinterpret_cast<HGLRC>(SDL_GL_CreateContext(window_));
+}
+
+bool SdlPlatform::MakeCurrent(HDC, HGLRC context) {
+    if (window_ == nullptr) return false;
+    return SDL_GL_MakeCurrent(window_, reinterpret_cast<SDL_GLContext>(context)) == 0;
+}
+
+void SdlPlatform::DeleteContext(HGLRC context) {
+    SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
+}
+
+void SdlPlatform::SwapBuffers(HDC) {
+    if (window_ != nullptr) SDL_GL_SwapWindow(window_);
+}
+
+void SdlPlatform::MessageBox(const std::string& text, const std::string& caption,
+                             MessageIcon icon) {
+    Uint32 flags = icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
+}
+
+std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int top, int width,
+                                                                int height) {
+    return std::make_unique<SdlLoadingWindow>(left, top, width, height);
+}
+
+void SdlPlatform::ShowMainWindow() {
+    if (window_ == nullptr) return;
+    SDL_ShowWindow(window_);
+    if (maximized_) {
+        SDL_MaximizeWindow(window_);
+        // Without a window manager nothing maximises the window: fill the screen ourselves.
+        SDL_PumpEvents();
+        if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) == 0) {
+            SDL_Rect usable;
+            if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window_), &usable) == 0) {
+                SDL_SetWindowPosition(window_, usable.x, usable.y);
+                SDL_SetWindowSize(window_, usable.w, usable.h);
+            }
+        }
+    }
+    SDL_RaiseWindow(window_);
+}
+
+bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
+    auto scaled = [&](int x, int y) {
+        out.x = width_ > 0 ? x * drawableWidth_ / width_ : x;
+        out.y = height_ > 0 ? y * drawableHeight_ / height_ : y;
+    };
+    switch (e.type) {
+    case SDL_QUIT:
+        out.kind = WindowEvent::Close;
+        return true;
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != SDL_GetWindowID(window_)) return false;
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            out.kind = WindowEvent::Close;
+            return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            int w = drawableWidth_, h = drawableHeight_;
+            UpdateSizes();
+            out.kind = WindowEvent::Resize;
+            return w != drawableWidth_ || h != drawableHeight_;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+            out.kind = WindowEvent::Expose;
+            return true;
+        default:
+            return false;
+        }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        out.kind = e.type == SDL_KEYDOWN ? WindowEvent::KeyDown : WindowEvent::KeyUp;
+        out.key = VirtualKeyOf(e.key.keysym.sym);
+        out.shift = ShiftStateOf(e.key.keysym.mod, buttons_);
+        return out.key != 0 || e.type == SDL_KEYUP;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        Uint32 mask = SDL_BUTTON(e.button.button);
+        if (e.type == SDL_MOUSEBUTTONDOWN)
+            buttons_ |= mask;
+        else
+            buttons_ &= ~mask;
+        out.kind = e.type == SDL_MOUSEBUTTONDOWN ? WindowEvent::MouseDown : WindowEvent::MouseUp;
+        out.button = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::mbRight
+                     : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::mbMiddle
+                                                            : TMouseButton::mbLeft;
+        out.shift = ShiftStateOf(static_cast<std::uint16_t>(SDL_GetModState()), buttons_);
+        scaled(e.button.x, e.button.y);
+        return true;
+    }
+    case SDL_MOUSEMOTION:
+        buttons_ = e.motion.state;
+        out.kind = WindowEvent::MouseMove;
+        out.shift = ShiftStateOf(static_cast<std::uint16_t>(SDL_GetModState()), buttons_);
+        scaled(e.motion.x, e.motion.y);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
+    ShowMainWindow();
+    int w = drawableWidth_, h = drawableHeight_;
+    UpdateSizes();
+    if (w != drawableWidth_ || h != drawableHeight_)
+        application.Dispatch(form, {WindowEvent::Resize});
+    constexpr Uint64 TimerInterval = 1; // ms
+    Uint64 nextTick = SDL_GetTicks64();
+    while (!closed_) {
+        SDL_Event e;
+        bool got;
+        bool ticking = form.WantsTick();
+        if (ticking) {
+            Uint64 now = SDL_GetTicks64();
+            got = SDL_WaitEventTimeout(&e, now >= nextTick ? 0 : int(nextTick - now)) != 0;
+        } else {
+            got = SDL_WaitEvent(&e) != 0; // nothing to draw: sleep until something happens
+        }
+        // Everything that has arrived is handled before the next frame is drawn.
+        while (got && !closed_) {
+            WindowEvent event{};
+            if (Translate(e, event)) application.Dispatch(form, event);
+            got = SDL_PollEvent(&e) != 0;
+        }
+        Uint64 now = SDL_GetTicks64();
+        if (!closed_ && (now >= nextTick || !ticking) && form.WantsTick()) {
+            nextTick = now + TimerInterval;
+            application.Dispatch(form, {WindowEvent::Tick});
+        }
+    }
+}

@@ -1,0 +1,139 @@
+// The windowing services the calculator relies on, independent of any windowing library:
+// a main window with a double-buffered OpenGL drawable, keyboard and mouse events in
+// Windows virtual-key codes and shift states, a 1 ms tick, message boxes and the loading
+// window. Two back ends implement it: SDL2 for the real program, EGL offscreen for tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Shift state: the modifier keys and the mouse buttons held.
+using TShiftState = unsigned;
+enum : TShiftState {
+    ssShift = 1u << 0,
+    ssAlt = 1u << 1,
+    ssCtrl = 1u << 2,
+    ssLeft = 1u << 3,
+    ssRight = 1u << 4,
+    ssMiddle = 1u << 5,
+};
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Windows virtual-key codes used by the calculator.
+enum : std::uint16_t {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_SHIFT = 16,
+    VK_CONTROL = 17,
+    VK_MENU = 18,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_NUMPAD0 = 0x60,
+    VK_MULTIPLY = 106,
+    VK_ADD = 107,
+    VK_SUBTRACT = 109,
+    VK_DECIMAL = 110,
+    VK_DIVIDE = 111,
+    VK_F1 = 112,
+    VK_F9 = 120,
+    VK_OEM_1 = 186,
+    VK_OEM_PLUS = 187,
+    VK_OEM_COMMA = 188,
+    VK_OEM_MINUS = 189,
+    VK_OEM_PERIOD = 190,
+    VK_OEM_2 = 191,
+};
+
+// The pixel-format request, laid out like the platform descriptor it stands for.
+struct PixelFormatDescriptor {
+    std::uint16_t nSize, nVersion;
+    std::uint32_t dwFlags;
+    std::uint8_t iPixelType, cColorBits;
+    std::uint8_t cRedBits, cRedShift, cGreenBits, cGreenShift, cBlueBits, cBlueShift;
+    std::uint8_t cAlphaBits, cAlphaShift;
+    std::uint8_t cAccumBits, cAccumRedBits, cAccumGreenBits, cAccumBlueBits, cAccumAlphaBits;
+    std::uint8_t cDepthBits, cStencilBits, cAuxBuffers, iLayerType, bReserved;
+    std::uint32_t dwLayerMask, dwVisibleMask, dwDamageMask;
+};
+enum : std::uint32_t { PFD_DOUBLEBUFFER = 0x1, PFD_SUPPORT_OPENGL = 0x20 };
+enum : std::uint8_t { PFD_TYPE_RGBA = 0, PFD_MAIN_PLANE = 0 };
+
+// Opaque handles of the drawable and of a rendering context.
+using HDC = struct DeviceContextTag*;
+using HGLRC = struct RenderContextTag*;
+
+enum class MessageIcon { None, Error };
+
+struct WindowEvent {
+    enum Kind { KeyDown, KeyUp, MouseDown, MouseMove, MouseUp, Resize, Expose, Close, Tick };
+    Kind kind;
+    std::uint16_t key = 0;
+    TShiftState shift = 0;
+    TMouseButton button = TMouseButton::mbLeft;
+    int x = 0, y = 0;
+};
+
+// The borderless window shown while the textures load: a picture, a progress bar (0..100)
+// drawn over it, and a one-pixel black outline. Destroying it removes it from the screen.
+class LoadingWindow {
+public:
+    virtual ~LoadingWindow() = default;
+    virtual void AddProgressBar(int left, int top, int width, int height) = 0;
+    // Shows an RGB picture (3 bytes a pixel, top row first) at (0, 0) and repaints at once.
+    virtual void ShowPicture(const std::uint8_t* rgb, int width, int height) = 0;
+    virtual void DrawOutline() = 0;
+    // Moves the bar and redraws it at once.
+    virtual void SetProgress(int position) = 0;
+};
+
+class TApplication;
+class TForm;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Main window.
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetMaximized() = 0;
+    virtual int Width() const = 0; // outer size
+    virtual int Height() const = 0;
+    virtual int ClientWidth() const = 0; // drawable size in pixels
+    virtual int ClientHeight() const = 0;
+    virtual void CloseWindow() = 0;
+    virtual bool Closed() const = 0;
+
+    // Drawable and rendering context.
+    virtual HDC GetDC() = 0;
+    virtual void ReleaseDC(HDC dc) = 0;
+    // Returns a positive format index, or 0 when no format with double buffering, RGBA
+    // colour and a depth buffer exists.
+    virtual int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) = 0;
+    virtual bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& request) = 0;
+    virtual HGLRC CreateContext(HDC dc) = 0;
+    virtual bool MakeCurrent(HDC dc, HGLRC context) = 0;
+    virtual void DeleteContext(HGLRC context) = 0;
+    virtual void SwapBuffers(HDC dc) = 0;
+
+    // A modal box with an OK button; an empty caption shows the application title.
+    virtual void MessageBox(const std::string& text, const std::string& caption,
+                            MessageIcon icon) = 0;
+    virtual std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
+                                                               int height) = 0;
+
+    // Delivers events and ticks to the form, one at a time, until the main window closes.
+    virtual void RunEventLoop(TApplication& application, TForm& form) = 0;
+};

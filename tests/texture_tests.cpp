@@ -1,0 +1,167 @@
+#include "textures/Texloading_un.h"
+
+#include "Jpeg.h"
+#include "Offscreen.h"
+#include "TempDir.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+struct TextureImage {
+    int width = -1, height = -1;
+    std::vector<std::uint8_t> texels;
+};
+
+TextureImage ReadBack(GLuint name) {
+    TextureImage image;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &image.width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &image.height);
+    image.texels.resize(static_cast<std::size_t>(image.width) * image.height * 4);
+    if (!image.texels.empty())
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.texels.data());
+    return image;
+}
+
+class Textures : public TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        std::filesystem::create_directories("tex/Display");
+    }
+    OffscreenContext gl;
+};
+
+std::uint32_t Gradient(int x, int y) {
+    return (x * 4u) << 16 | (y * 8u) << 8 | 128u;
+}
+
+} // namespace
+
+TEST_F(Textures, TexelsAreRgbaTopRowFirst) {
+    WriteBytes("tex/Display/5.jpg", EncodeJpeg(64, 32, Gradient));
+    std::uint32_t name = 0;
+    LoadTexture("tex\\Display\\5.jpg", name);
+    EXPECT_NE(name, 0u);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), name);
+    Picture picture;
+    ASSERT_TRUE(DecodeJpegFile("tex/Display/5.jpg", picture));
+    TextureImage image = ReadBack(name);
+    ASSERT_EQ(image.width, 64);
+    ASSERT_EQ(image.height, 32);
+    auto texel = [&](int index, int channel) { return image.texels[4 * index + channel]; };
+    auto pixel = [&](int x, int y, int channel) { return picture.rgb[3 * (y * 64 + x) + channel]; };
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(texel(0, c), pixel(0, 0, c));
+        EXPECT_EQ(texel(64, c), pixel(0, 1, c));  // leftmost pixel of the second row
+        EXPECT_EQ(texel(63, c), pixel(63, 0, c)); // rightmost pixel of the top row
+    }
+    EXPECT_NEAR(texel(63, 0), 252, 6);
+    EXPECT_NEAR(texel(64, 1), 8, 6);
+    EXPECT_NEAR(texel(64 * 31, 1), 248, 6);
+    for (int i = 0; i < 64 * 32; ++i) ASSERT_EQ(texel(i, 3), 255);
+    GLint filter = 0, wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(wrap, GL_REPEAT);
+    EXPECT_TRUE(gl.platform.Messages.empty());
+}
+
+TEST_F(Textures, GreyScaleFilesGiveEqualRedGreenAndBlue) {
+    WriteBytes("tex/grey.jpg", EncodeJpeg(
+                                   16, 16, [](int x, int y) { return x * 16u + y; }, true));
+    std::uint32_t name = 0;
+    LoadTexture("tex\\grey.jpg", name);
+    TextureImage image = ReadBack(name);
+    ASSERT_EQ(image.width, 16);
+    for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(image.texels[4 * i], image.texels[4 * i + 1]);
+        ASSERT_EQ(image.texels[4 * i], image.texels[4 * i + 2]);
+    }
+    EXPECT_NEAR(image.texels[4 * 15], 240, 4);
+}
+
+TEST_F(Textures, UnreadableFilesAreReportedAndGiveAnEmptyTexture) {
+    std::vector<std::uint8_t> good = EncodeJpeg(64, 64, Gradient);
+    WriteBytes("tex/truncated.jpg", {good.begin(), good.begin() + good.size() / 2});
+    WriteBytes("tex/text.jpg", {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'});
+    WriteBytes("tex/empty.jpg", {});
+    std::vector<std::uint8_t> huge = good;
+    PatchFrameSize(huge, 60000, 60000);
+    WriteBytes("tex/huge.jpg", huge);
+    std::vector<std::uint8_t> wide = good;
+    PatchFrameSize(wide, 8193, 8);
+    WriteBytes("tex/wide.jpg", wide);
+    std::filesystem::create_directory("tex/folder.jpg");
+    const char* paths[] = {"tex\\missing.jpg", "tex\\truncated.jpg", "tex\\text.jpg",
+                           "tex\\empty.jpg",   "tex\\huge.jpg",      "tex\\wide.jpg",
+                           "tex\\folder.jpg"};
+    std::set<std::uint32_t> names;
+    for (const char* path : paths) {
+        std::uint32_t name = 0;
+        LoadTexture(path, name);
+        EXPECT_TRUE(glIsTexture(name)) << path;
+        names.insert(name);
+        TextureImage image = ReadBack(name);
+        EXPECT_EQ(image.width, 0) << path;
+        EXPECT_EQ(image.height, 0) << path;
+    }
+    EXPECT_EQ(names.size(), std::size(paths));
+    ASSERT_EQ(gl.platform.Messages.size(), std::size(paths));
+    for (std::size_t i = 0; i < std::size(paths); ++i) {
+        EXPECT_EQ(gl.platform.Messages[i].text,
+                  std::string("Can't open texture file '") + paths[i] + "'");
+        EXPECT_EQ(gl.platform.Messages[i].caption, "Calculator with 3D-interface");
+    }
+}
+
+TEST(TextureSet, ListsTheFilesInLoadOrder) {
+    EXPECT_STREQ(KeyTexturePaths[0], "tex\\Button\\0.jpg");
+    EXPECT_STREQ(KeyTexturePaths[10], "tex\\Button\\PlusMinus.jpg");
+    EXPECT_STREQ(KeyTexturePaths[21], "tex\\Button\\Point.jpg");
+    EXPECT_STREQ(GlyphTexturePaths[10], "tex\\Display\\0P.jpg");
+    EXPECT_STREQ(GlyphTexturePaths[23], "tex\\Display\\MMinus.jpg");
+    EXPECT_STREQ(GlyphTexturePaths[26], "tex\\Display\\E.jpg");
+    EXPECT_EQ(NativePath("tex\\Button\\C.jpg"), "tex/Button/C.jpg");
+    EXPECT_EQ(NativePath(WelcomePicturePath), "tex//Welcome.jpg");
+}
+
+// The generated picture set: every file exists, decodes, and has the size it was drawn for.
+TEST(PictureSet, FullSetLoadsIntoFiftyDistinctTextures) {
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(TESSEL_RUN_DIR);
+    OffscreenContext gl;
+    std::vector<std::string> paths(KeyTexturePaths, KeyTexturePaths + KeyTextureCount);
+    paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
+    paths.push_back(CardTexturePath);
+    std::vector<std::uint32_t> names;
+    for (const std::string& path : paths) {
+        std::uint32_t name = 0;
+        LoadTexture(path.c_str(), name);
+        names.push_back(name);
+        TextureImage image = ReadBack(name);
+        int w = image.width, h = image.height;
+        EXPECT_GT(w, 0) << path;
+        EXPECT_EQ(w & (w - 1), 0) << path; // powers of two
+        EXPECT_EQ(h & (h - 1), 0) << path;
+        if (path.find("Button") != std::string::npos) {
+            EXPECT_EQ(w, 128) << path;
+            EXPECT_EQ(h, 128) << path;
+        }
+    }
+    EXPECT_TRUE(gl.platform.Messages.empty());
+    EXPECT_EQ(std::set<std::uint32_t>(names.begin(), names.end()).size(), 50u);
+    for (std::size_t i = 1; i < names.size(); ++i) EXPECT_GT(names[i], names[i - 1]);
+    Picture welcome;
+    EXPECT_TRUE(DecodeJpegFile(NativePath(WelcomePicturePath), welcome));
+    EXPECT_EQ(welcome.width, 400);
+    EXPECT_EQ(welcome.height, 200);
+    std::filesystem::current_path(previous);
+}

@@ -1,0 +1,123 @@
+#include "Texloading_un.h"
+
+#include "platform/Forms_un.h"
+
+#include <GL/gl.h>
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <new>
+
+const char* const KeyTexturePaths[KeyTextureCount] = {
+    "tex\\Button\\0.jpg",     "tex\\Button\\1.jpg",         "tex\\Button\\2.jpg",
+    "tex\\Button\\3.jpg",     "tex\\Button\\4.jpg",         "tex\\Button\\5.jpg",
+    "tex\\Button\\6.jpg",     "tex\\Button\\7.jpg",         "tex\\Button\\8.jpg",
+    "tex\\Button\\9.jpg",     "tex\\Button\\PlusMinus.jpg", "tex\\Button\\Plus.jpg",
+    "tex\\Button\\Minus.jpg", "tex\\Button\\Mult.jpg",      "tex\\Button\\Division.jpg",
+    "tex\\Button\\MC.jpg",    "tex\\Button\\MR.jpg",        "tex\\Button\\MPlus.jpg",
+    "tex\\Button\\Equal.jpg", "tex\\Button\\CE.jpg",        "tex\\Button\\C.jpg",
+    "tex\\Button\\Point.jpg",
+};
+
+const char* const GlyphTexturePaths[GlyphTextureCount] = {
+    "tex\\Display\\0.jpg",     "tex\\Display\\1.jpg",   "tex\\Display\\2.jpg",
+    "tex\\Display\\3.jpg",     "tex\\Display\\4.jpg",   "tex\\Display\\5.jpg",
+    "tex\\Display\\6.jpg",     "tex\\Display\\7.jpg",   "tex\\Display\\8.jpg",
+    "tex\\Display\\9.jpg",     "tex\\Display\\0P.jpg",  "tex\\Display\\1P.jpg",
+    "tex\\Display\\2P.jpg",    "tex\\Display\\3P.jpg",  "tex\\Display\\4P.jpg",
+    "tex\\Display\\5P.jpg",    "tex\\Display\\6P.jpg",  "tex\\Display\\7P.jpg",
+    "tex\\Display\\8P.jpg",    "tex\\Display\\9P.jpg",  "tex\\Display\\S.jpg",
+    "tex\\Display\\Minus.jpg", "tex\\Display\\M.jpg",   "tex\\Display\\MMinus.jpg",
+    "tex\\Display\\DB0.jpg",   "tex\\Display\\OVR.jpg", "tex\\Display\\E.jpg",
+};
+
+namespace {
+
+struct TjCloser {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
+    picture = {};
+    if (data == nullptr || size == 0) return false;
+    std::unique_ptr<void, TjCloser> tj(tjInitDecompress());
+    if (!tj) return false;
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    unsigned char* bytes = const_cast<unsigned char*>(data);
+    if (tjDecompressHeader3(tj.get(), bytes, static_cast<unsigned long>(size), &width, &height,
+                            &subsampling, &colorspace) != 0)
+        return false;
+    if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide)
+        return false;
+    Picture decoded;
+    decoded.width = width;
+    decoded.height = height;
+    decoded.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    // Grey-scale files come out with equal red, green and blue.
+    if (tjDecompress2(tj.get(), bytes, static_cast<unsigned long>(size), decoded.rgb.data(), width,
+                      width * 3, height, TJPF_RGB, TJFLAG_ACCURATEDCT) != 0)
+        return false; // truncated or corrupt data; warnings count as failures too
+    picture = std::move(decoded);
+    return true;
+}
+
+bool DecodeJpegFile(const std::string& path, Picture& picture) {
+    picture = {};
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    std::vector<std::uint8_t> data;
+    std::uint8_t chunk[65536];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
+        data.insert(data.end(), chunk, chunk + n);
+    if (std::ferror(file.get())) return false;
+    return DecodeJpeg(data.data(), data.size(), picture);
+}
+
+std::vector<std::uint8_t> Texels(const Picture& picture) {
+    std::vector<std::uint8_t> texels(static_cast<std::size_t>(picture.width) * picture.height * 4);
+    for (std::size_t i = 0, n = texels.size() / 4; i < n; ++i) {
+        texels[4 * i + 0] = picture.rgb[3 * i + 0];
+        texels[4 * i + 1] = picture.rgb[3 * i + 1];
+        texels[4 * i + 2] = picture.rgb[3 * i + 2];
+        texels[4 * i + 3] = 255;
+    }
+    return texels;
+}
+
+std::string NativePath(const char* path) {
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+void LoadTexture(const char* path, std::uint32_t& name) {
+    Picture picture;
+    if (!DecodeJpegFile(NativePath(path), picture) && Application != nullptr)
+        Application->MessageBox(std::string("Can't open texture file '") + path + "'");
+    std::vector<std::uint8_t> texels;
+    bool haveTexels = true;
+    try {
+        texels = Texels(picture);
+    } catch (const std::bad_alloc&) {
+        haveTexels = false;
+        if (Application != nullptr) Application->MessageBox("Can't allocate memory");
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    name = texture;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.width, picture.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, haveTexels && !texels.empty() ? texels.data() : nullptr);
+}
