@@ -9,6 +9,7 @@ namespace {
 
 // The one drawable of the main window; the handle only has to be distinct and non-null.
 DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
+constexpr Uint64 MaximiseWait = 100; // ms
 
 struct GlAttributes {
     int depth, stencil, accumRed, accumGreen, accumBlue, accumAlpha;
@@ -27,7 +28,12 @@ std::vector<GlAttributes> Candidates(const PixelFormatDescriptor& r) {
 
 class SdlLoadingWindow final : public LoadingWindow {
 public:
-    SdlLoadingWindow(int left, int top, int width, int height) : width_(width), height_(height) {
+    SdlLoadingWindow(int left, int top, int width, int height)
+        : width_(width), height_(height), glWindow_(SDL_GL_GetCurrentWindow()),
+          glContext_(SDL_GL_GetCurrentContext()) {
+        // The window is drawn in software: a GL renderer here would take the current context
+        // away from the main window.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         window_ = SDL_CreateWindow("", left, top, width, height,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
         if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -38,6 +44,8 @@ public:
         if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
         if (window_ != nullptr) SDL_DestroyWindow(window_);
         SDL_PumpEvents();
+        if (glContext_ != nullptr && SDL_GL_GetCurrentContext() != glContext_)
+            SDL_GL_MakeCurrent(glWindow_, glContext_);
     }
     void AddProgressBar(int left, int top, int width, int height) override {
         bar_ = {left, top, width, height};
@@ -95,6 +103,8 @@ private:
     bool outline_ = false;
     int position_ = 0;
     int width_, height_;
+    SDL_Window* glWindow_;
+    SDL_GLContext glContext_;
 };
 
 } // namespace
@@ -222,14 +232,20 @@ void SdlPlatform::ShowMainWindow() {
     SDL_ShowWindow(window_);
     if (maximized_) {
         SDL_MaximizeWindow(window_);
-        // Without a window manager nothing maximises the window: fill the screen ourselves.
-        SDL_PumpEvents();
-        if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) == 0) {
-            SDL_Rect usable;
-            if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window_), &usable) == 0) {
-                SDL_SetWindowPosition(window_, usable.x, usable.y);
-                SDL_SetWindowSize(window_, usable.w, usable.h);
-            }
+        // A window manager maximises the window at once; without one, nothing does, so after
+        // a short wait the window is given the usable area of its display.
+        const Uint64 deadline = SDL_GetTicks64() + MaximiseWait;
+        int w = width_, h = height_;
+        while (w == width_ && h == height_ && SDL_GetTicks64() < deadline) {
+            SDL_Delay(5);
+            SDL_PumpEvents();
+            SDL_GetWindowSize(window_, &w, &h);
+        }
+        SDL_Rect usable;
+        if (w == width_ && h == height_ &&
+            SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window_), &usable) == 0) {
+            SDL_SetWindowPosition(window_, usable.x, usable.y);
+            SDL_SetWindowSize(window_, usable.w, usable.h);
         }
     }
     SDL_RaiseWindow(window_);
@@ -250,12 +266,10 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
         case SDL_WINDOWEVENT_CLOSE:
             out.kind = WindowEvent::Close;
             return true;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: {
-            int w = drawableWidth_, h = drawableHeight_;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
             UpdateSizes();
             out.kind = WindowEvent::Resize;
-            return w != drawableWidth_ || h != drawableHeight_;
-        }
+            return true;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:

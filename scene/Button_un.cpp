@@ -1,10 +1,16 @@
 #include "Button_un.h"
 
+#include "Models_un.h"
+
+#include <GL/gl.h>
+
 namespace {
 
 constexpr float KeyHeight = 0.0075f;
 constexpr float KeyPressStep = -0.001f;
-constexpr double RestLift = 0.002; // keys stand this far above the case's top face
+constexpr double RestLift = 0.002;     // keys stand this far above the case's top face
+constexpr float HighlightDepth = 0.2f; // darkening of the key under the mouse
+constexpr float KeyShininess = 120.0f;
 constexpr int GridSize = 5;
 constexpr int NoKey = -1;
 
@@ -60,4 +66,59 @@ float KeyPlateLength(const ConfigRecord& c, float edge) {
 
 float DisplayFrameLength(const ConfigRecord& c, float keyPlateLength) {
     return static_cast<float>(2.0 * c.LENGTH - 7.0 * c.FILLET - keyPlateLength);
+}
+
+bool KeyMoves(const KeyRecord& key) {
+    const double rest = KeyRestHeight(Config);
+    const double travel = 2.0 * key.Height / 3.0;
+    return key.Pressed != 0 ? key.Y >= rest - travel - key.PressStep
+                            : key.Y <= rest + key.PressStep / 2.0;
+}
+
+void DrawKey(KeyRecord& key, std::int32_t pickedName) {
+    // Press animation: one step per drawing, down to about two thirds of the height and back.
+    if (KeyMoves(key)) key.Y += key.Pressed != 0 ? key.PressStep : -key.PressStep;
+
+    const float v = key.Id + KeyNameBase == pickedName ? HighlightDepth : 0.0f;
+    const float d = 1 - 2 * v, s = 0.5f - 1.5f * v;
+    SetMaterial({{d, d, d, 1.0f}, {s, s, s, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, KeyShininess});
+
+    const float e = key.Edge / 2, H = key.Height, wall = 2 * H / 3;
+    for (int side = 0; side < 4; ++side) {
+        glBegin(GL_POLYGON);
+        glNormal3f(-1, 0, 0);
+        glVertex3f(-e, 0, -e);
+        glVertex3f(-e, 0, e);
+        glVertex3f(-e, wall, e);
+        glVertex3f(-e, wall, -e);
+        glEnd();
+        // The bevel's normal leans only slightly upwards, so it is lit almost like the wall.
+        glBegin(GL_POLYGON);
+        glNormal3f(-2 * key.Edge + 4 * H / 3, 10 * H / 3, 0);
+        glVertex3f(-e, wall, -e);
+        glVertex3f(-e, wall, e);
+        glVertex3f(-e + wall, H, e - wall);
+        glVertex3f(-e + wall, H, -e + wall);
+        glEnd();
+        glRotatef(90, 0, 1, 0);
+    }
+
+    const float a = e - wall;
+    glNormal3f(0, 1, 0);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBindTexture(GL_TEXTURE_2D, key.Texture);
+    glBegin(GL_POLYGON);
+    glTexCoord2f(0, 1);
+    glVertex3f(-a, H, -a);
+    glTexCoord2f(1, 1);
+    glVertex3f(-a, H, a);
+    glTexCoord2f(1, 0);
+    glVertex3f(a, H, a);
+    glTexCoord2f(0, 0);
+    glVertex3f(a, H, -a);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
 }

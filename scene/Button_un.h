@@ -53,6 +53,10 @@ constexpr float FrameBorder() {
 }
 float DisplayFrameLength(const ConfigRecord& config, float keyPlateLength);
 
+// True while DrawKey would still move the key: it is held and above its lowest step, or
+// released and below its rest height.
+bool KeyMoves(const KeyRecord& key);
+
 // Draws one key at the origin of the current modelview matrix and advances its press
 // animation by one step. pickedName is the selection name found under the mouse in the
 // previous frame; the key carrying it is drawn darker.

@@ -1,0 +1,477 @@
+#include "Tessel_un.h"
+
+#include "config/Cfgread_un.h"
+#include "engine/Matheng_un.h"
+#include "scene/Display_un.h"
+#include "scene/Models_un.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <string>
+
+T_Tessel_Frm* Tessel_Frm = nullptr;
+HDC WindowDC = nullptr;
+HGLRC RenderContext = nullptr;
+
+namespace {
+
+constexpr double InitialViewDistance = 1.4;
+constexpr double InitialTurnSpeed = 0.2;  // degrees per pixel
+constexpr double InitialZoomSpeed = 0.06; // scene units per pixel
+constexpr double DisplayTiltStep = 0.01;
+constexpr double MaxDisplayTilt = std::numbers::pi / 2;
+constexpr double FieldOfView = 60.0, NearPlane = 0.1, FarPlane = 100.0;
+constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
+constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr int LoadingWidth = 400, LoadingHeight = 200;
+constexpr int ProgressMargin = 40, ProgressHeight = 20;
+constexpr int PickRegion = 2; // pixels
+// One four-word hit record per key, each key drawn under exactly one name.
+constexpr int SelectionWords = 4 * KeyCount;
+
+// The perspective of the window, when it has a height to divide by.
+void ApplyPerspective(int clientWidth, int clientHeight) {
+    if (clientHeight != 0)
+        gluPerspective(FieldOfView, static_cast<float>(clientWidth) / clientHeight, NearPlane,
+                       FarPlane);
+}
+
+} // namespace
+
+T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform) {
+    Window.SetCaption(MainCaption);
+    Window.SetMaximized();
+}
+
+bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
+    PixelFormatDescriptor pfd{};
+    pfd.nSize = 40;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    pfd.cRedBits = 8, pfd.cRedShift = 16;
+    pfd.cGreenBits = 8, pfd.cGreenShift = 8;
+    pfd.cBlueBits = 8, pfd.cBlueShift = 0;
+    pfd.cAccumBits = 64;
+    pfd.cAccumRedBits = pfd.cAccumGreenBits = pfd.cAccumBlueBits = 16;
+    pfd.cDepthBits = 32;
+    pfd.cStencilBits = 8;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    int format = Window.ChoosePixelFormat(dc, pfd);
+    if (format == 0) {
+        Window.MessageBox("ChoosePixelFormat failed", "Error", MessageIcon::None);
+        return false;
+    }
+    if (!Window.SetPixelFormat(dc, format, pfd)) {
+        Window.MessageBox("SetPixelFormat failed", "Error", MessageIcon::None);
+        return false;
+    }
+    return true;
+}
+
+void T_Tessel_Frm::FormCreate() {
+    DisplayTilt = SpinAngle = TiltAngle = 0;
+    ViewDistance = InitialViewDistance;
+    TiltSpeed = SpinSpeed = InitialTurnSpeed;
+    ZoomSpeed = InitialZoomSpeed;
+    InitEngine();
+    ReadConfig(Config);
+    Window.SetMaximized();
+    WindowDC = Window.GetDC();
+    if (!SetupPixelFormat(WindowDC)) {
+        Close();
+        return;
+    }
+    RenderContext = Window.CreateContext(WindowDC);
+    Window.MakeCurrent(WindowDC, RenderContext);
+    const double scale = 1.0L / 255.0L;
+    glClearColor(static_cast<GLfloat>(Config.BACKGROUNDCOLOR_R * 1.0 * scale),
+                 static_cast<GLfloat>(Config.BACKGROUNDCOLOR_G * 1.0 * scale),
+                 static_cast<GLfloat>(Config.BACKGROUNDCOLOR_B * 1.0 * scale), 0.0f);
+    FormResize();
+    for (GLenum capability : {GL_DEPTH_TEST, GL_ALPHA_TEST, GL_POINT_SMOOTH, GL_TEXTURE_2D,
+                              GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE})
+        glEnable(capability);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, White);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, White);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, White);
+    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
+    BuildKeyTable(Keys);
+    ShowLoadingWindowAndLoadTextures();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void T_Tessel_Frm::ShowLoadingWindowAndLoadTextures() {
+    std::unique_ptr<LoadingWindow> loading = Window.CreateLoadingWindow(
+        (Window.Width() - LoadingWidth) / 2, (Window.Height() - LoadingHeight) / 2, LoadingWidth,
+        LoadingHeight);
+    const int barWidth = LoadingWidth - ProgressMargin;
+    loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
+                            barWidth, ProgressHeight);
+    {
+        Picture welcome;
+        if (DecodeJpegFile(NativePath(WelcomePicturePath), welcome)) {
+            loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
+        } else {
+            // Reported like any error; the textures still load without the picture.
+            Application->ShowException(std::runtime_error(
+                std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
+        }
+    }
+    loading->DrawOutline();
+    loading->SetProgress(0);
+    for (int i = 0; i < KeyTextureCount; ++i) {
+        LoadTexture(KeyTexturePaths[i], Keys[i].Texture);
+        loading->SetProgress((100 * i + 100) / 50);
+    }
+    for (int j = 0; j < GlyphTextureCount; ++j) {
+        LoadTexture(GlyphTexturePaths[j], GlyphTextures[j]);
+        loading->SetProgress((100 * j + 2300) / 50);
+    }
+    LoadTexture(CardTexturePath, CardTexture);
+    loading->SetProgress(100);
+}
+
+void T_Tessel_Frm::FormResize() {
+    Invalidate(2);
+    if (RenderContext == nullptr) return;
+    glViewport(0, 0, Window.Width(), Window.Height());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    ApplyPerspective(Window.ClientWidth(), Window.ClientHeight());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    glLightfv(GL_LIGHT0, GL_POSITION, LightPosition);
+}
+
+void T_Tessel_Frm::FormClose() {
+    if (RenderContext != nullptr) {
+        Window.MakeCurrent(WindowDC, nullptr);
+        Window.DeleteContext(RenderContext);
+    }
+    if (WindowDC != nullptr) Window.ReleaseDC(WindowDC);
+}
+
+void T_Tessel_Frm::FormPaint() {
+    Invalidate(2);
+}
+
+// ---- Frame loop ----
+
+bool T_Tessel_Frm::FrameCanDiffer() const {
+    if (framesDue_ > 0 || shownText_ != DisplayText || shownMemory_ != Memory) return true;
+    for (const KeyRecord& key : Keys)
+        if (KeyMoves(key)) return true;
+    return false;
+}
+
+bool T_Tessel_Frm::WantsTick() const {
+    return Repaint_Tm.Enabled && (DrawEveryTick || FrameCanDiffer());
+}
+
+void T_Tessel_Frm::Repaint_TmTimer() {
+    // A frame that would repeat the last one exactly, picking included, is not drawn.
+    if (!DrawEveryTick && !FrameCanDiffer()) return;
+    const std::int32_t pickedBefore = PickedName;
+    shownText_ = DisplayText;
+    shownMemory_ = Memory;
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    if (ViewDistance < Config.NEAR_LIMIT) ViewDistance = Config.NEAR_LIMIT;
+    glTranslated(0, 0, -ViewDistance);
+    glRotated(90, 0, 0, 1);
+    glRotated(90, 1, 0, 0);
+    glRotated(TiltAngle, 0, 0, 1);
+    glRotated(-SpinAngle, 0, 1, 0);
+    DrawScene();
+    glPopMatrix();
+    Window.SwapBuffers(WindowDC);
+
+    // The highlight follows the picking one frame late: a new pick needs one more frame.
+    if (framesDue_ > 0) --framesDue_;
+    if (PickedName != pickedBefore) Invalidate();
+}
+
+void T_Tessel_Frm::DrawScene() {
+    const ConfigRecord& c = Config;
+    const float plate = KeyPlateLength(c, Keys[BtnC].Edge);
+    const float border = FrameBorder();
+    const float frame = DisplayFrameLength(c, plate);
+    DrawCase(border, frame);
+    DrawKeyPlate(plate);
+    DrawCard(CardTexture);
+    DrawKeysAndPick(static_cast<int>(MouseX), static_cast<int>(MouseY));
+
+    glPushMatrix();
+    glTranslatef(c.LENGTH - 4 * c.FILLET - frame, c.THICKNESS, 2 * c.FILLET - c.WIDTH - border);
+    glRotatef(-90, 1, 0, 0);
+    glRotatef(-90, 0, 0, 1);
+    glRotatef(static_cast<float>(DisplayTilt * 180 / std::numbers::pi), 1, 0, 0);
+    DrawDisplayFrame(border, frame);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+    glTranslatef(border, border, 0);
+    glNormal3f(0, 0, 1);
+    DrawDisplay(DisplayText, 2 * c.WIDTH - 4 * c.FILLET, frame - 2 * border, GlyphTextures);
+    glPopMatrix();
+}
+
+// ---- Picking ----
+
+void T_Tessel_Frm::DrawKeys() {
+    glInitNames();
+    for (int i = 0; i < KeyCount; ++i) {
+        KeyRecord& key = Keys[i];
+        glPushMatrix();
+        glTranslatef(key.X, key.Y, key.Z);
+        glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
+        glPushName(static_cast<GLuint>(KeyNameBase + i));
+        DrawKey(key, PickedName);
+        glPopName();
+        glPopMatrix();
+    }
+}
+
+std::int32_t T_Tessel_Frm::PickKey(int x, int y) {
+    GLuint buffer[SelectionWords];
+    glSelectBuffer(SelectionWords, buffer);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glRenderMode(GL_SELECT);
+    glLoadIdentity();
+    const int frameOffset =
+        (Window.Height() - Window.ClientHeight()) - (Window.Width() - Window.ClientWidth()) / 2;
+    const int yPick = viewport[3] - y - frameOffset;
+    gluPickMatrix(x, yPick, PickRegion, PickRegion, viewport);
+    ApplyPerspective(Window.ClientWidth(), Window.ClientHeight());
+    glMatrixMode(GL_MODELVIEW);
+    DrawKeys();
+    const GLint hits = glRenderMode(GL_RENDER);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    if (hits <= 0) return 0;
+    // The nearest hit wins; among equal depths the key drawn first.
+    GLuint best = buffer[1];
+    std::int32_t result = static_cast<std::int32_t>(buffer[3]);
+    for (GLint h = 1; h < hits; ++h)
+        if (buffer[4 * h + 1] < best) {
+            best = buffer[4 * h + 1];
+            result = static_cast<std::int32_t>(buffer[4 * h + 3]);
+        }
+    return result;
+}
+
+void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
+    DrawKeys();
+    PickedName = PickKey(x, y);
+}
+
+// ---- Input ----
+
+int ButtonOfKey(std::uint16_t key, TShiftState shift) {
+    const bool s = shift & ssShift, c = shift & ssCtrl, a = shift & ssAlt;
+    if (!s && !c && !a) {
+        if (key >= '0' && key <= '9') return key - '0';
+        if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return key - VK_NUMPAD0;
+        switch (key) {
+        case VK_F9:
+            return BtnPlusMinus;
+        case VK_ADD:
+            return BtnPlus;
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS:
+            return BtnMinus;
+        case VK_MULTIPLY:
+            return BtnMult;
+        case VK_DIVIDE:
+        case VK_OEM_2:
+            return BtnDivision;
+        case VK_RETURN:
+        case VK_OEM_PLUS:
+            return BtnEqual;
+        case VK_DELETE:
+            return BtnCE;
+        case VK_ESCAPE:
+            return BtnC;
+        case VK_OEM_PERIOD:
+        case VK_OEM_COMMA:
+        case VK_DECIMAL:
+            return BtnPoint;
+        default:
+            return -1;
+        }
+    }
+    if (c && !s && !a) {
+        switch (key) {
+        case 'L':
+            return BtnMC;
+        case 'R':
+            return BtnMR;
+        case 'P':
+            return BtnMPlus;
+        default:
+            return -1;
+        }
+    }
+    if (s && !c && !a) {
+        if (key == '8') return BtnMult;
+        if (key == VK_OEM_PLUS) return BtnPlus;
+    }
+    return -1;
+}
+
+ClickKey ClickKeyOf(int id) {
+    if (id >= 0 && id <= 9) return {static_cast<std::uint16_t>('0' + id), 0};
+    switch (id) {
+    case BtnPlusMinus:
+        return {VK_F9, 0};
+    case BtnPlus:
+        return {VK_ADD, 0};
+    case BtnMinus:
+        return {VK_SUBTRACT, 0};
+    case BtnMult:
+        return {VK_MULTIPLY, 0};
+    case BtnDivision:
+        return {VK_DIVIDE, 0};
+    case BtnMC:
+        return {'L', ssCtrl};
+    case BtnMR:
+        return {'R', ssCtrl};
+    case BtnMPlus:
+        return {'P', ssCtrl};
+    case BtnEqual:
+        return {VK_RETURN, 0};
+    case BtnCE:
+        return {VK_DELETE, 0};
+    case BtnC:
+        return {VK_ESCAPE, 0};
+    default:
+        return {VK_OEM_PERIOD, 0};
+    }
+}
+
+void T_Tessel_Frm::PressKey(int id) {
+    // Marked first, so a key whose command fails stays down until the next release.
+    Keys[id].Pressed = 1;
+    if (id <= 9)
+        EnterDigit(id);
+    else if (id == BtnPlusMinus)
+        ChangeSign();
+    else if (id <= BtnDivision)
+        ApplyOperator(id - BtnPlusMinus);
+    else if (id == BtnMC)
+        MemoryClear();
+    else if (id == BtnMR)
+        MemoryRecall();
+    else if (id == BtnMPlus)
+        MemoryAdd();
+    else if (id == BtnEqual)
+        Evaluate();
+    else if (id == BtnCE)
+        ClearEntry();
+    else if (id == BtnC)
+        ClearAll();
+    else
+        EnterPoint();
+}
+
+void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift) {
+    Invalidate();
+    if ((shift & (ssShift | ssCtrl | ssAlt)) == 0) {
+        if (key == VK_PRIOR) {
+            DisplayTilt += DisplayTiltStep;
+            if (DisplayTilt > MaxDisplayTilt) DisplayTilt = MaxDisplayTilt;
+            return;
+        }
+        if (key == VK_NEXT) {
+            DisplayTilt -= DisplayTiltStep;
+            if (DisplayTilt < 0) DisplayTilt = 0;
+            return;
+        }
+    }
+    int id = ButtonOfKey(key, shift);
+    if (id >= 0) PressKey(id);
+}
+
+void T_Tessel_Frm::ReleaseKeys() {
+    for (KeyRecord& key : Keys) key.Pressed = 0;
+}
+
+void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
+    Invalidate();
+    ReleaseKeys();
+}
+
+void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int, int) {
+    Invalidate();
+    LeftButtonDown = shift & ssLeft;
+    RightButtonDown = shift & ssRight;
+    if (!LeftButtonDown) return;
+    // A click counts only while the calculator faces the viewer.
+    if (SpinAngle >= 90 || SpinAngle <= -90) return;
+    if (TiltAngle >= 90 || TiltAngle <= -90) return;
+    if (RightButtonDown) return;
+    const int id = PickedName - KeyNameBase;
+    if (id < 0 || id >= KeyCount) return;
+    ClickKey click = ClickKeyOf(id);
+    FormKeyDown(click.key, click.shift);
+}
+
+void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
+    Invalidate();
+    LeftButtonDown = shift & ssLeft;
+    RightButtonDown = shift & ssRight;
+    MouseX = x;
+    MouseY = y;
+    if (LeftButtonDown && RightButtonDown) {
+        // Zoom: dragging down moves the calculator away, dragging up brings it nearer.
+        if (MouseY > LastMouseY && ViewDistance < Config.FAR_LIMIT)
+            ViewDistance += (MouseY - LastMouseY) * ZoomSpeed;
+        if (MouseY < LastMouseY && ViewDistance > Config.NEAR_LIMIT)
+            ViewDistance -= (LastMouseY - MouseY) * ZoomSpeed;
+    } else if (RightButtonDown) {
+        SpinAngle += (MouseX - LastMouseX) * SpinSpeed;
+        TiltAngle += (MouseY - LastMouseY) * TiltSpeed;
+        for (double* angle : {&SpinAngle, &TiltAngle}) {
+            if (*angle > 180) *angle -= 360;
+            if (*angle < -180) *angle += 360;
+        }
+    }
+    LastMouseX = MouseX;
+    LastMouseY = MouseY;
+}
+
+void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
+    Invalidate();
+    LeftButtonDown = shift & ssLeft;
+    RightButtonDown = shift & ssRight;
+    if (!LeftButtonDown) ReleaseKeys();
+}
+
+// ---- Program entry ----
+
+int RunTessel(Platform& platform) {
+    TApplication application(platform);
+    Application = &application;
+    try {
+        application.Initialize();
+        application.Title = ApplicationTitle;
+        application.CreateForm(Tessel_Frm);
+        application.Run();
+    } catch (const std::exception& error) {
+        application.ShowException(error);
+    }
+    delete Tessel_Frm;
+    Tessel_Frm = nullptr;
+    Application = nullptr;
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The main unit: the main form with its start-up, frame loop, input handling and picking.
+#pragma once
+
+#include "platform/Forms_un.h"
+#include "scene/Button_un.h"
+#include "textures/Texloading_un.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+constexpr const char* ApplicationTitle = "Calculator with 3D-interface";
+constexpr const char* MainCaption = "Tessel";
+// Placement of the main window when it is not maximised.
+constexpr int DesignLeft = 287, DesignTop = 188, DesignWidth = 617, DesignHeight = 522;
+
+class T_Tessel_Frm : public TForm {
+public:
+    explicit T_Tessel_Frm(Platform& platform);
+
+    void FormCreate() override;
+    void FormResize() override;
+    void FormClose() override;
+    void FormPaint() override;
+    void FormKeyDown(std::uint16_t& key, TShiftState shift) override;
+    void FormKeyUp(std::uint16_t& key, TShiftState shift) override;
+    void FormMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void FormMouseMove(TShiftState shift, int x, int y) override;
+    void FormMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Repaint_TmTimer() override;
+    bool WantsTick() const override;
+
+    bool SetupPixelFormat(HDC dc);
+    void DrawScene();
+    void DrawKeys();
+    std::int32_t PickKey(int x, int y);
+    void DrawKeysAndPick(int x, int y);
+
+    double DisplayTilt = 0; // radians, 0 .. pi/2
+    double SpinAngle = 0;   // degrees
+    double TiltAngle = 0;   // degrees
+    double LastMouseX = 0, LastMouseY = 0;
+    double MouseX = 0, MouseY = 0;
+    double ViewDistance = 0;
+    double TiltSpeed = 0, SpinSpeed = 0, ZoomSpeed = 0;
+    bool LeftButtonDown = false, RightButtonDown = false;
+    std::int32_t PickedName = 0;
+    KeyRecord Keys[KeyCount];
+    std::uint32_t GlyphTextures[GlyphTextureCount] = {};
+    std::uint32_t CardTexture = 0;
+
+    struct TTimer {
+        int Interval;
+        bool Enabled;
+    } Repaint_Tm{1, true};
+
+    // When set, every tick draws a frame, as if anything could have changed.
+    bool DrawEveryTick = false;
+
+private:
+    void ShowLoadingWindowAndLoadTextures();
+    void PressKey(int buttonId);
+    void ReleaseKeys();
+    // Asks for frames: one after input; two after a resize or expose, since the drawable
+    // may take the new size only from the frame after the first swap.
+    void Invalidate(int frames = 1) { framesDue_ = std::max(framesDue_, frames); }
+    bool FrameCanDiffer() const;
+
+    int framesDue_ = 2;     // frames owed to input, a resize or an expose
+    std::string shownText_; // DisplayText and Memory as the last frame drew them
+    double shownMemory_ = 0;
+};
+
+// The keyboard group a key belongs to and the ButtonId it presses, or -1 for none.
+int ButtonOfKey(std::uint16_t key, TShiftState shift);
+// The keyboard key (and shift state) that a click on a calculator key stands for.
+struct ClickKey {
+    std::uint16_t key;
+    TShiftState shift;
+};
+ClickKey ClickKeyOf(int buttonId);
+
+extern T_Tessel_Frm* Tessel_Frm;
+extern HDC WindowDC;
+extern HGLRC RenderContext;
+
+// The program entry on a windowing back end: initialise, create the form, run, return 0.
+int RunTessel(Platform& platform);

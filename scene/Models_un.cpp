@@ -1,0 +1,173 @@
+#include "Models_un.h"
+
+#include "config/Cfgread_un.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+constexpr Material CaseMaterial{
+    {0.15f, 0.15f, 0.15f, 1.0f}, {0.3f, 0.3f, 0.3f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, 50.0f};
+constexpr Material KeyPlateMaterial{
+    {0.1f, 0.1f, 0.1f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f}, {0.2f, 0.21f, 0.21f, 1.0f}, 50.0f};
+constexpr Material DisplayFrameMaterial{
+    {0.15f, 0.15f, 0.15f, 1.0f}, {0.3f, 0.3f, 0.3f, 1.0f}, {0.15f, 0.15f, 0.15f, 1.0f}, 50.0f};
+constexpr float CardShininess = 20.0f;
+constexpr float PlateHalfThickness = 0.002f;
+constexpr int CylinderSlices = 32, CylinderStacks = 1;
+constexpr int SphereSlices = 32, SphereStacks = 16;
+
+struct V {
+    float x, y, z;
+};
+
+// One flat face: four vertices wound counter-clockwise seen from the side of the normal.
+void Face(V n, V a, V b, V c, V d) {
+    glBegin(GL_POLYGON);
+    glNormal3f(n.x, n.y, n.z);
+    glVertex3f(a.x, a.y, a.z);
+    glVertex3f(b.x, b.y, b.z);
+    glVertex3f(c.x, c.y, c.z);
+    glVertex3f(d.x, d.y, d.z);
+    glEnd();
+}
+
+} // namespace
+
+void SetMaterial(const Material& m) {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, m.diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, m.ambient);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
+}
+
+void DrawCase(float B, float D) {
+    const float L = Config.LENGTH, T = Config.THICKNESS, W = Config.WIDTH, F = Config.FILLET;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    SetMaterial(CaseMaterial);
+    glShadeModel(GL_SMOOTH);
+
+    // Top face around the display window: key field, far strip, the two side strips.
+    const V up{0, 1, 0};
+    const float wx0 = L - 4 * F - D, wx1 = L - 4 * F;
+    Face(up, {wx0, T, W - F}, {wx0, T, F - W}, {F - L, T, F - W}, {F - L, T, W - F});
+    Face(up, {L - F, T, W - F}, {L - F, T, F - W}, {wx1, T, F - W}, {wx1, T, W - F});
+    Face(up, {wx1, T, 2 * F - W - B}, {wx1, T, F - W}, {wx0, T, F - W}, {wx0, T, 2 * F - W - B});
+    Face(up, {wx1, T, W - F}, {wx1, T, W - 2 * F + B}, {wx0, T, W - 2 * F + B}, {wx0, T, W - F});
+    Face({0, -1, 0}, {F - L, -T, W - F}, {F - L, -T, F - W}, {L - F, -T, F - W},
+         {L - F, -T, W - F});
+    Face({1, 0, 0}, {L, T - F, W - F}, {L, F - T, W - F}, {L, F - T, F - W}, {L, T - F, F - W});
+    Face({-1, 0, 0}, {-L, T - F, F - W}, {-L, F - T, F - W}, {-L, F - T, W - F},
+         {-L, T - F, W - F});
+    Face({0, 0, 1}, {F - L, T - F, W}, {F - L, F - T, W}, {L - F, F - T, W}, {L - F, T - F, W});
+    Face({0, 0, -1}, {L - F, T - F, -W}, {L - F, F - T, -W}, {F - L, F - T, -W},
+         {F - L, T - F, -W});
+
+    GLUquadric* q = gluNewQuadric();
+    gluQuadricDrawStyle(q, GLU_FILL);
+    const double r = F;
+    auto cylinder = [&](float length) {
+        gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
+    };
+
+    // Edges along x.
+    glPushMatrix();
+    glRotatef(90, 0, 1, 0);
+    glTranslatef(F - W, T - F, F - L);
+    cylinder(2 * L - 2 * F);
+    glTranslatef(2 * W - 2 * F, 0, 0);
+    cylinder(2 * L - 2 * F);
+    glTranslatef(0, 2 * F - 2 * T, 0);
+    cylinder(2 * L - 2 * F);
+    glTranslatef(2 * F - 2 * W, 0, 0);
+    cylinder(2 * L - 2 * F);
+    glPopMatrix();
+
+    // Edges along y.
+    glPushMatrix();
+    glRotatef(90, 1, 0, 0);
+    glTranslatef(F - L, W - F, F - T);
+    cylinder(2 * T - 2 * F);
+    glTranslatef(2 * L - 2 * F, 0, 0);
+    cylinder(2 * T - 2 * F);
+    glTranslatef(0, 2 * F - 2 * W, 0);
+    cylinder(2 * T - 2 * F);
+    glTranslatef(2 * F - 2 * L, 0, 0);
+    cylinder(2 * T - 2 * F);
+    glPopMatrix();
+
+    // Edges along z.
+    glPushMatrix();
+    glTranslatef(F - L, T - F, F - W);
+    cylinder(2 * W - 2 * F);
+    glTranslatef(2 * L - 2 * F, 0, 0);
+    cylinder(2 * W - 2 * F);
+    glTranslatef(0, 2 * F - 2 * T, 0);
+    cylinder(2 * W - 2 * F);
+    glTranslatef(2 * F - 2 * L, 0, 0);
+    cylinder(2 * W - 2 * F);
+    glPopMatrix();
+
+    // Corners.
+    glPushMatrix();
+    glRotatef(90, 1, 0, 0);
+    glTranslatef(F - L, W - F, F - T);
+    gluSphere(q, r, SphereSlices, SphereStacks);
+    const float steps[][3] = {{2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0}, {2 * F - 2 * L, 0, 0},
+                              {0, 0, 2 * T - 2 * F}, {0, 2 * W - 2 * F, 0}, {2 * L - 2 * F, 0, 0},
+                              {0, 2 * F - 2 * W, 0}};
+    for (const auto& s : steps) {
+        glTranslatef(s[0], s[1], s[2]);
+        gluSphere(q, r, SphereSlices, SphereStacks);
+    }
+    glPopMatrix();
+    gluDeleteQuadric(q);
+}
+
+void DrawKeyPlate(float K) {
+    const float L = Config.LENGTH, T = Config.THICKNESS, W = Config.WIDTH, F = Config.FILLET;
+    const float x0 = 2 * F - L, x1 = 2 * F - L + K;
+    const float y0 = T - PlateHalfThickness, y1 = T + PlateHalfThickness;
+    const float z0 = 2 * F - W, z1 = W - 2 * F;
+    SetMaterial(KeyPlateMaterial);
+    Face({0, 1, 0}, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0});
+    Face({-1, 0, 0}, {x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0});
+    Face({1, 0, 0}, {x1, y0, z1}, {x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1});
+    Face({0, 0, 1}, {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1});
+    Face({0, 0, -1}, {x1, y0, z0}, {x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0});
+}
+
+void DrawCard(std::uint32_t cardTexture) {
+    const float L = Config.LENGTH, W = Config.WIDTH, F = Config.FILLET;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, cardTexture);
+    glNormal3f(0, 1, 0);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, CardShininess);
+    glBegin(GL_POLYGON);
+    glTexCoord2f(1, 0);
+    glVertex3f(L - F, 0, W - F);
+    glTexCoord2f(1, 1);
+    glVertex3f(L - F, 0, F - W);
+    glTexCoord2f(0, 1);
+    glVertex3f(F - L, 0, F - W);
+    glTexCoord2f(0, 0);
+    glVertex3f(F - L, 0, W - F);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void DrawDisplayFrame(float B, float D) {
+    const float T = Config.THICKNESS, G = 2 * Config.WIDTH - 4 * Config.FILLET;
+    SetMaterial(DisplayFrameMaterial);
+    const V front{0, 0, 1};
+    Face(front, {B, D, 0}, {0, D, 0}, {0, 0, 0}, {B, 0, 0});
+    Face(front, {G + 2 * B, D, 0}, {G + B, D, 0}, {G + B, 0, 0}, {G + 2 * B, 0, 0});
+    Face(front, {G + B, D, 0}, {B, D, 0}, {B, D - B, 0}, {G + B, D - B, 0});
+    Face(front, {G + B, B, 0}, {B, B, 0}, {B, 0, 0}, {G + B, 0, 0});
+    Face({0, 0, -1}, {G + 2 * B, D, -T}, {G + 2 * B, 0, -T}, {0, 0, -T}, {0, D, -T});
+    Face({0, 1, 0}, {G + 2 * B, D, 0}, {G + 2 * B, D, -T}, {0, D, -T}, {0, D, 0});
+    Face({0, -1, 0}, {G + 2 * B, 0, -T}, {G + 2 * B, 0, 0}, {0, 0, 0}, {0, 0, -T});
+    Face({1, 0, 0}, {G + 2 * B, D, -T}, {G + 2 * B, D, 0}, {G + 2 * B, 0, 0}, {G + 2 * B, 0, -T});
+    Face({-1, 0, 0}, {0, 0, -T}, {0, 0, 0}, {0, D, 0}, {0, D, -T});
+}
