@@ -8,7 +8,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numbers>
 #include <string>
@@ -38,6 +41,12 @@ void ApplyPerspective(int clientWidth, int clientHeight) {
     if (clientHeight != 0)
         gluPerspective(FieldOfView, static_cast<float>(clientWidth) / clientHeight, NearPlane,
                        FarPlane);
+}
+
+// With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
+bool TimingWanted() {
+    static const bool wanted = std::getenv("TESSEL_TIMING") != nullptr;
+    return wanted;
 }
 
 } // namespace
@@ -125,6 +134,7 @@ void T_Tessel_Frm::ShowLoadingWindowAndLoadTextures() {
     }
     loading->DrawOutline();
     loading->SetProgress(0);
+    const auto loadStart = std::chrono::steady_clock::now();
     for (int i = 0; i < KeyTextureCount; ++i) {
         LoadTexture(KeyTexturePaths[i], Keys[i].Texture);
         loading->SetProgress((100 * i + 100) / 50);
@@ -135,6 +145,11 @@ void T_Tessel_Frm::ShowLoadingWindowAndLoadTextures() {
     }
     LoadTexture(CardTexturePath, CardTexture);
     loading->SetProgress(100);
+    if (TimingWanted()) {
+        std::chrono::duration<double, std::milli> spent =
+            std::chrono::steady_clock::now() - loadStart;
+        std::fprintf(stderr, "tessel: textures loaded in %.1f ms\n", spent.count());
+    }
 }
 
 void T_Tessel_Frm::FormResize() {
@@ -185,18 +200,29 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     if (ViewDistance < Config.NEAR_LIMIT) ViewDistance = Config.NEAR_LIMIT;
+    ApplyViewTransform();
+    DrawScene();
+    glPopMatrix();
+    Window.SwapBuffers(WindowDC);
+    if (TimingWanted() && !firstFrameReported_) {
+        firstFrameReported_ = true;
+        glFinish();
+        auto now = std::chrono::system_clock::now().time_since_epoch();
+        std::fprintf(stderr, "tessel: first frame %lld\n",
+                     static_cast<long long>(std::chrono::nanoseconds(now).count()));
+    }
+
+    // The highlight follows the picking one frame late: a new pick needs one more frame.
+    if (framesDue_ > 0) --framesDue_;
+    if (PickedName != pickedBefore) Invalidate();
+}
+
+void T_Tessel_Frm::ApplyViewTransform() {
     glTranslated(0, 0, -ViewDistance);
     glRotated(90, 0, 0, 1);
     glRotated(90, 1, 0, 0);
     glRotated(TiltAngle, 0, 0, 1);
     glRotated(-SpinAngle, 0, 1, 0);
-    DrawScene();
-    glPopMatrix();
-    Window.SwapBuffers(WindowDC);
-
-    // The highlight follows the picking one frame late: a new pick needs one more frame.
-    if (framesDue_ > 0) --framesDue_;
-    if (PickedName != pickedBefore) Invalidate();
 }
 
 void T_Tessel_Frm::DrawScene() {

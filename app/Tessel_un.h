@@ -31,6 +31,8 @@ public:
     bool WantsTick() const override;
 
     bool SetupPixelFormat(HDC dc);
+    // Places the calculator before the camera by the view state: distance, tilt and spin.
+    void ApplyViewTransform();
     void DrawScene();
     void DrawKeys();
     std::int32_t PickKey(int x, int y);
@@ -69,6 +71,7 @@ private:
     int framesDue_ = 2;     // frames owed to input, a resize or an expose
     std::string shownText_; // DisplayText and Memory as the last frame drew them
     double shownMemory_ = 0;
+    bool firstFrameReported_ = false;
 };
 
 // The keyboard group a key belongs to and the ButtonId it presses, or -1 for none.

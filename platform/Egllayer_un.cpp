@@ -54,7 +54,8 @@ OffscreenPlatform::OffscreenPlatform(int width, int height) : width_(width), hei
 OffscreenPlatform::~OffscreenPlatform() {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (surface_ != nullptr) eglDestroySurface(display_, surface_);
-    eglTerminate(display_);
+    // The display is not terminated: EGL hands every instance the same display, and another
+    // offscreen window may still be using it.
 }
 
 HDC OffscreenPlatform::GetDC() {

@@ -1,0 +1,128 @@
+// The main form started on the offscreen back end in a fresh working directory that holds
+// the generated picture set, with helpers to deliver events, draw frames and read pixels.
+#pragma once
+
+#include "app/Tessel_un.h"
+#include "config/Cfgread_un.h"
+#include "engine/Matheng_un.h"
+
+#include "TempDir.h"
+
+#include "platform/Egllayer_un.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <array>
+#include <memory>
+
+class AppTest : public TempDirTest {
+protected:
+    static constexpr int W = 400, H = 300;
+
+    void SetUp() override {
+        TempDirTest::SetUp();
+        std::filesystem::copy(std::filesystem::path(TESSEL_RUN_DIR) / "tex", "tex",
+                              std::filesystem::copy_options::recursive);
+        Config = DefaultConfig;
+        WindowDC = nullptr;
+        RenderContext = nullptr;
+        platform = std::make_unique<OffscreenPlatform>(W, H);
+        application = std::make_unique<TApplication>(*platform);
+        Application = application.get();
+        application->Title = ApplicationTitle;
+    }
+    void TearDown() override {
+        if (form != nullptr && !platform->Closed()) form->Close();
+        delete form;
+        form = Tessel_Frm = nullptr;
+        application.reset();
+        platform.reset();
+        Application = nullptr;
+        TempDirTest::TearDown();
+    }
+
+    // Replaces the drawable before the form is started.
+    void UseSize(int width, int height) {
+        application.reset();
+        platform = std::make_unique<OffscreenPlatform>(width, height);
+        application = std::make_unique<TApplication>(*platform);
+        Application = application.get();
+        application->Title = ApplicationTitle;
+    }
+
+    // Creates the form as the program entry does; frames are drawn on every tick.
+    T_Tessel_Frm& Start(bool drawEveryTick = true) {
+        application->CreateForm(Tessel_Frm);
+        form = Tessel_Frm;
+        form->DrawEveryTick = drawEveryTick;
+        return *form;
+    }
+    void Send(const WindowEvent& e) { application->Dispatch(*form, e); }
+    void Frame() { Send({WindowEvent::Tick}); }
+    void Key(std::uint16_t key, TShiftState shift = 0) {
+        Send({WindowEvent::KeyDown, key, shift});
+        Send({WindowEvent::KeyUp, key, shift});
+    }
+    void MoveMouse(int x, int y, TShiftState shift = 0) {
+        Send({WindowEvent::MouseMove, 0, shift, TMouseButton::mbLeft, x, y});
+    }
+    void Click(int x, int y) {
+        MoveMouse(x, y);
+        Frame();
+        Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
+        Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
+    }
+
+    // Window position (y downward) of a model-space point in the view of the next frame.
+    std::array<double, 2> Project(double x, double y, double z) {
+        double model[16], projection[16];
+        GLint viewport[4];
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        form->ApplyViewTransform();
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glPopMatrix();
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        double wx, wy, wz;
+        gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
+        return {wx, platform->Height() - wy};
+    }
+    // The window position of the centre of a key's face.
+    std::array<double, 2> KeyCentre(int id) {
+        const KeyRecord& k = form->Keys[id];
+        return Project(k.X, k.Y + k.Height, k.Z);
+    }
+
+    std::array<int, 3> Pixel(int x, int y) {
+        std::uint8_t rgba[4];
+        glReadPixels(x, platform->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+    // The pixels of a window rectangle, rows from the top.
+    std::vector<std::uint8_t> Region(int x0, int y0, int x1, int y1) {
+        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(x1 - x0) * (y1 - y0) * 4);
+        glReadPixels(x0, platform->Height() - y1, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     rgba.data());
+        return rgba;
+    }
+    // The window rectangle of the display's glyph area, shrunk by a pixel on each side.
+    std::array<int, 4> DisplayRect() {
+        const float L = Config.LENGTH, T = Config.THICKNESS, F = Config.FILLET, W2 = Config.WIDTH;
+        const float plate = KeyPlateLength(Config, form->Keys[BtnC].Edge);
+        const float frame = DisplayFrameLength(Config, plate), b = FrameBorder();
+        const double x0 = L - 4 * F - frame + b, x1 = L - 4 * F - b, z = W2 - 2 * F;
+        auto a = Project(x1, T, -z), c = Project(x0, T, z);
+        return {static_cast<int>(a[0]) + 2, static_cast<int>(a[1]) + 2, static_cast<int>(c[0]) - 2,
+                static_cast<int>(c[1]) - 2};
+    }
+    std::vector<std::uint8_t> DisplayPixels() {
+        auto r = DisplayRect();
+        return Region(r[0], r[1], r[2], r[3]);
+    }
+
+    std::unique_ptr<OffscreenPlatform> platform;
+    std::unique_ptr<TApplication> application;
+    T_Tessel_Frm* form = nullptr;
+};
