@@ -1,0 +1,301 @@
+#include "AppFixture.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+const int AllKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                       11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+
+} // namespace
+
+TEST_F(AppTest, PickingFindsEveryKeyUnderTheMouseFromSeveralViews) {
+    T_Tessel_Frm& f = Start();
+    struct View {
+        double spin, tilt, distance;
+    } views[] = {{0, 0, 1.4}, {25, 0, 1.4},  {0, -35, 1.4}, {-40, 30, 1.4},
+                 {0, 0, 0.8}, {10, 10, 3.0}, {150, 0, 1.4}, {0, 120, 1.4}};
+    for (const View& v : views) {
+        f.SpinAngle = v.spin;
+        f.TiltAngle = v.tilt;
+        f.ViewDistance = v.distance;
+        for (int id : AllKeys) {
+            auto c = KeyCentre(id);
+            MoveMouse(static_cast<int>(std::lround(c[0])), static_cast<int>(std::lround(c[1])));
+            Frame();
+            EXPECT_EQ(f.PickedName, KeyNameBase + id)
+                << "key " << id << " spin " << v.spin << " tilt " << v.tilt << " at " << v.distance;
+        }
+    }
+}
+
+TEST_F(AppTest, PickingFindsNoKeyOnTheCaseOrOutsideIt) {
+    T_Tessel_Frm& f = Start();
+    Frame();
+    EXPECT_EQ(f.PickedName, 0); // before any mouse move the pick is at (0, 0)
+    auto keyField = KeyCentre(5);
+    MoveMouse(static_cast<int>(keyField[0]), static_cast<int>(keyField[1]));
+    Frame();
+    ASSERT_EQ(f.PickedName, KeyNameBase + 5);
+    for (auto p : {Project(0.3, Config.THICKNESS, 0), Project(0.02, Config.THICKNESS, 0.15),
+                   Project(0, 0, 0.5)}) {
+        MoveMouse(static_cast<int>(p[0]), static_cast<int>(p[1]));
+        Frame();
+        EXPECT_EQ(f.PickedName, 0);
+    }
+    MoveMouse(-50, H + 40);
+    Frame();
+    EXPECT_EQ(f.PickedName, 0);
+}
+
+TEST_F(AppTest, NearerKeyWinsAndTiesGoToTheLowerId) {
+    T_Tessel_Frm& f = Start();
+    // Key 12 moved onto key 2, a little nearer to the viewer.
+    f.Keys[12].X = f.Keys[2].X;
+    f.Keys[12].Z = f.Keys[2].Z;
+    f.Keys[12].Y = f.Keys[2].Y + 0.004f;
+    auto c = KeyCentre(2);
+    MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+    f.Keys[12].Pressed = f.Keys[2].Pressed = 0;
+    f.PickKey(0, 0);
+    EXPECT_EQ(f.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1])), 0); // outside a frame
+    Frame();
+    EXPECT_EQ(f.PickedName, KeyNameBase + 12);
+    f.Keys[12].Y = f.Keys[2].Y;
+    Frame();
+    EXPECT_EQ(f.PickedName, KeyNameBase + 2);
+}
+
+TEST_F(AppTest, EveryKeyIsFoundEvenWhenAllFallInThePickRegion) {
+    T_Tessel_Frm& f = Start();
+    f.ViewDistance = 95; // the whole calculator within a couple of pixels
+    auto c = Project(-0.16, Config.THICKNESS, 0);
+    MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+    Frame();
+    EXPECT_GE(f.PickedName, KeyNameBase);
+    EXPECT_LT(f.PickedName, KeyNameBase + KeyCount);
+}
+
+TEST_F(AppTest, ClickingAKeyWorksLikeItsKeyboardKey) {
+    T_Tessel_Frm& f = Start();
+    auto click = [&](int id) {
+        auto c = KeyCentre(id);
+        Click(static_cast<int>(c[0]), static_cast<int>(c[1]));
+    };
+    for (int id : std::initializer_list<int>{1, 2, BtnPlus, 3, BtnEqual}) click(id);
+    EXPECT_STREQ(DisplayText, "15");
+    for (int id : std::initializer_list<int>{BtnMPlus, BtnC, BtnMR, BtnMult, 2, BtnEqual})
+        click(id);
+    EXPECT_STREQ(DisplayText, "30");
+    EXPECT_EQ(Memory, 15);
+    for (int id : std::initializer_list<int>{BtnMC, BtnCE, 7, BtnPoint, 5, BtnPlusMinus,
+                                             BtnDivision, 5, BtnMinus, 0, BtnEqual})
+        click(id);
+    EXPECT_STREQ(DisplayText, "-1,5");
+    EXPECT_EQ(Memory, 0);
+    for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
+}
+
+TEST_F(AppTest, ClicksCountOnlyWhileTheCalculatorFacesTheViewer) {
+    T_Tessel_Frm& f = Start();
+    auto press = [&](double spin, double tilt) {
+        ClearAll();
+        f.SpinAngle = 0, f.TiltAngle = 0;
+        auto c = KeyCentre(7);
+        MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+        Frame();
+        f.SpinAngle = spin, f.TiltAngle = tilt;
+        Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 0, 0});
+        Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+        return std::string(DisplayText);
+    };
+    EXPECT_EQ(press(89.9, 0), "7");
+    EXPECT_EQ(press(-89.9, 89.9), "7");
+    EXPECT_EQ(press(90, 0), "0");
+    EXPECT_EQ(press(-90, 0), "0");
+    EXPECT_EQ(press(0, 90), "0");
+    EXPECT_EQ(press(0, -90), "0");
+}
+
+TEST_F(AppTest, ClickNeedsTheLeftButtonAloneAndAKeyUnderTheMouse) {
+    T_Tessel_Frm& f = Start();
+    auto c = KeyCentre(7);
+    MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+    Frame();
+    Send({WindowEvent::MouseDown, 0, ssLeft | ssRight, TMouseButton::mbRight, 0, 0});
+    EXPECT_STREQ(DisplayText, "0");
+    Send({WindowEvent::MouseDown, 0, ssRight, TMouseButton::mbRight, 0, 0});
+    EXPECT_STREQ(DisplayText, "0");
+    // Any button pressed while the left is held (and the right is not) clicks.
+    Send({WindowEvent::MouseDown, 0, ssLeft | ssMiddle, TMouseButton::mbMiddle, 0, 0});
+    EXPECT_STREQ(DisplayText, "7");
+    EXPECT_EQ(f.Keys[7].Pressed, 1);
+    // Releasing the right button while the left is held releases nothing.
+    Send({WindowEvent::MouseUp, 0, ssLeft, TMouseButton::mbRight, 0, 0});
+    EXPECT_EQ(f.Keys[7].Pressed, 1);
+    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+    EXPECT_EQ(f.Keys[7].Pressed, 0);
+    MoveMouse(1, 1);
+    Frame();
+    Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 1, 1});
+    EXPECT_STREQ(DisplayText, "7");
+}
+
+TEST_F(AppTest, KeyboardGroupsDriveTheEngine) {
+    T_Tessel_Frm& f = Start();
+    Key('1');
+    Key(VK_NUMPAD0 + 2);
+    Key(VK_OEM_COMMA);
+    Key('5');
+    EXPECT_STREQ(DisplayText, "12,5");
+    Key(VK_RETURN);
+    EXPECT_STREQ(DisplayText, "12,5");
+    Key(VK_ESCAPE);
+    Key('3');
+    Key('8', ssShift);
+    Key('4');
+    Key(VK_OEM_PLUS);
+    EXPECT_STREQ(DisplayText, "12");
+    Key(VK_MULTIPLY);
+    Key('2');
+    Key(VK_OEM_PLUS, ssShift);
+    EXPECT_STREQ(DisplayText, "24");
+    Key('1');
+    Key(VK_OEM_MINUS);
+    Key('6');
+    Key(VK_OEM_2);
+    Key('2');
+    Key(VK_RETURN);
+    EXPECT_STREQ(DisplayText, "9,5");
+    Key(VK_F9);
+    EXPECT_STREQ(DisplayText, "-9,5");
+    Key('P', ssCtrl);
+    EXPECT_EQ(Memory, -9.5);
+    Key(VK_DELETE);
+    EXPECT_STREQ(DisplayText, "0");
+    Key('R', ssCtrl);
+    EXPECT_STREQ(DisplayText, "-9,5");
+    for (auto [key, shift] : {std::pair{std::uint16_t('L'), ssCtrl | ssShift},
+                              {std::uint16_t('5'), ssAlt},
+                              {std::uint16_t('5'), ssCtrl},
+                              {std::uint16_t('L'), 0u},
+                              {std::uint16_t('8'), ssShift | ssAlt}}) {
+        Key(key, shift);
+        EXPECT_STREQ(DisplayText, "-9,5") << key << " " << shift;
+    }
+    Key('L', ssCtrl);
+    EXPECT_EQ(Memory, 0);
+    (void)f;
+}
+
+TEST_F(AppTest, KeyTablesMapEveryCalculatorKey) {
+    for (int id : AllKeys) {
+        ClickKey k = ClickKeyOf(id);
+        EXPECT_EQ(ButtonOfKey(k.key, k.shift), id) << id;
+    }
+    EXPECT_EQ(ButtonOfKey(VK_DECIMAL, 0), BtnPoint);
+    EXPECT_EQ(ButtonOfKey(VK_OEM_PERIOD, 0), BtnPoint);
+    EXPECT_EQ(ButtonOfKey(VK_NUMPAD0 + 9, 0), 9);
+    EXPECT_EQ(ButtonOfKey(VK_PRIOR, 0), -1);
+    EXPECT_EQ(ButtonOfKey('8', ssShift | ssCtrl), -1);
+    EXPECT_EQ(ButtonOfKey('P', 0), -1);
+    EXPECT_EQ(ButtonOfKey(VK_OEM_PLUS, ssCtrl), -1);
+}
+
+TEST_F(AppTest, KeyStaysMarkedUntilAnyKeyIsReleased) {
+    T_Tessel_Frm& f = Start();
+    Send({WindowEvent::KeyDown, '4'});
+    Send({WindowEvent::KeyDown, '4'}); // auto-repeat repeats the action
+    EXPECT_STREQ(DisplayText, "44");
+    Send({WindowEvent::KeyDown, VK_ADD});
+    EXPECT_EQ(f.Keys[4].Pressed, 1);
+    EXPECT_EQ(f.Keys[BtnPlus].Pressed, 1);
+    Send({WindowEvent::KeyUp, VK_SHIFT});
+    for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
+    Send({WindowEvent::KeyDown, VK_PRIOR});
+    for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
+}
+
+TEST_F(AppTest, ConversionFailureIsShownOnceAndTheKeyStaysMarked) {
+    T_Tessel_Frm& f = Start();
+    Key('5');
+    Key(VK_DIVIDE);
+    Key('0');
+    Key(VK_RETURN);
+    ASSERT_STREQ(DisplayText, "DIVIDE BY 0");
+    Send({WindowEvent::KeyDown, VK_ADD});
+    ASSERT_EQ(platform->Messages.size(), 1u);
+    EXPECT_EQ(platform->Messages[0].text, "'DIVIDE BY 0' is not a valid floating point value.");
+    EXPECT_EQ(platform->Messages[0].caption, ApplicationTitle);
+    EXPECT_EQ(f.Keys[BtnPlus].Pressed, 1);
+    EXPECT_STREQ(DisplayText, "DIVIDE BY 0");
+    Frame(); // the program goes on
+    Send({WindowEvent::KeyUp, VK_ADD});
+    EXPECT_EQ(f.Keys[BtnPlus].Pressed, 0);
+    Key('7');
+    EXPECT_STREQ(DisplayText, "7");
+    EXPECT_EQ(platform->Messages.size(), 1u);
+}
+
+TEST_F(AppTest, PageUpAndDownRaiseAndLowerTheDisplayWithinBounds) {
+    T_Tessel_Frm& f = Start();
+    Key(VK_NEXT);
+    EXPECT_EQ(f.DisplayTilt, 0);
+    for (int i = 0; i < 157; ++i) Key(VK_PRIOR);
+    EXPECT_NEAR(f.DisplayTilt, 1.57, 1e-9);
+    EXPECT_LT(f.DisplayTilt, std::numbers::pi / 2);
+    Key(VK_PRIOR);
+    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    Key(VK_PRIOR);
+    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    Key(VK_PRIOR, ssShift);
+    Key(VK_NEXT, ssCtrl);
+    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    for (int i = 0; i < 200; ++i) Key(VK_NEXT);
+    EXPECT_EQ(f.DisplayTilt, 0);
+}
+
+TEST_F(AppTest, RightDragTurnsAndWrapsAround) {
+    T_Tessel_Frm& f = Start();
+    MoveMouse(100, 100);
+    for (int x = 110; x <= 550; x += 10) MoveMouse(x, 100, ssRight);
+    EXPECT_NEAR(f.SpinAngle, 90, 1e-9);
+    EXPECT_EQ(f.TiltAngle, 0);
+    MoveMouse(550, 60, ssRight);
+    EXPECT_NEAR(f.TiltAngle, -8, 1e-9);
+    f.SpinAngle = 179.9;
+    MoveMouse(551, 60, ssRight);
+    EXPECT_NEAR(f.SpinAngle, -179.9, 1e-9);
+    // Moves with the left button alone or none change nothing but the position.
+    MoveMouse(700, 300, ssLeft);
+    MoveMouse(10, 10);
+    EXPECT_NEAR(f.SpinAngle, -179.9, 1e-9);
+    EXPECT_NEAR(f.TiltAngle, -8, 1e-9);
+    EXPECT_EQ(f.MouseX, 10);
+    EXPECT_EQ(f.LastMouseY, 10);
+}
+
+TEST_F(AppTest, DragWithBothButtonsZoomsWithinTheLimits) {
+    T_Tessel_Frm& f = Start();
+    MoveMouse(50, 0);
+    for (int y = 7; y <= 100; y += 31) MoveMouse(50, y, ssLeft | ssRight);
+    MoveMouse(50, 100, ssLeft | ssRight);
+    EXPECT_NEAR(f.ViewDistance, 7.4, 1e-9); // 100 pixels down, in whatever steps
+    MoveMouse(50, 100);
+    f.ViewDistance = 9.9;
+    MoveMouse(50, 110, ssLeft | ssRight);
+    EXPECT_NEAR(f.ViewDistance, 10.5, 1e-9);
+    MoveMouse(50, 150, ssLeft | ssRight);
+    EXPECT_NEAR(f.ViewDistance, 10.5, 1e-9);
+    MoveMouse(80, 20, ssLeft | ssRight); // only vertical motion counts
+    EXPECT_NEAR(f.ViewDistance, 10.5 - 130 * 0.06, 1e-9);
+    EXPECT_EQ(f.SpinAngle, 0);
+    f.ViewDistance = 0.75;
+    MoveMouse(80, 0, ssLeft | ssRight);
+    EXPECT_NEAR(f.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
+    MoveMouse(80, -30, ssLeft | ssRight);
+    EXPECT_NEAR(f.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
+    Frame();
+    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+}

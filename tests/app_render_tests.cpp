@@ -1,0 +1,183 @@
+#include "AppFixture.h"
+
+#include "scene/Display_un.h"
+#include "scene/Models_un.h"
+
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+int Brightness(const std::array<int, 3>& p) {
+    return p[0] + p[1] + p[2];
+}
+
+struct MatrixState {
+    GLint depth, mode;
+    bool operator==(const MatrixState&) const = default;
+};
+MatrixState CurrentMatrixState() {
+    MatrixState s{};
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.depth);
+    glGetIntegerv(GL_MATRIX_MODE, &s.mode);
+    return s;
+}
+
+} // namespace
+
+TEST_F(AppTest, CalculatorStandsWhereTheProjectionPutsIt) {
+    Start();
+    Frame();
+    // The case between the key rows and beside the keys is dark; outside it, the background.
+    auto plate = Project(-0.2, Config.THICKNESS, -0.27);
+    EXPECT_LT(Brightness(Pixel(plate[0], plate[1])), 3 * 110);
+    auto centre = Project(0, Config.THICKNESS, 0);
+    EXPECT_LT(Brightness(Pixel(centre[0], centre[1])), 3 * 110);
+    auto outside = Project(0, 0, 0.45);
+    EXPECT_EQ(Pixel(outside[0], outside[1]), (std::array<int, 3>{255, 255, 255}));
+    auto above = Project(0.55, 0, 0);
+    EXPECT_EQ(Pixel(above[0], above[1]), (std::array<int, 3>{255, 255, 255}));
+    // Face on and upright: the display end is at the top, the keys below it.
+    EXPECT_LT(Project(0.3, 0, 0)[1], Project(-0.3, 0, 0)[1]);
+    EXPECT_LT(Project(0, 0, -0.2)[0], Project(0, 0, 0.2)[0]);
+}
+
+TEST_F(AppTest, KeyFacesShowTheirPictures) {
+    Start();
+    Frame();
+    auto eight = KeyCentre(8), zero = KeyCentre(0), plus = KeyCentre(BtnPlus);
+    // The middle stroke of an 8 is dark, the middle of a 0 is the light key face.
+    EXPECT_LT(Brightness(Pixel(eight[0], eight[1])), 3 * 100);
+    EXPECT_GT(Brightness(Pixel(zero[0], zero[1])), 3 * 150);
+    // Operators have a blue face: sample beside the label.
+    auto p = Pixel(plus[0] + 7, plus[1] + 7);
+    EXPECT_GT(p[2], p[0] + 20);
+}
+
+TEST_F(AppTest, KeyUnderTheMouseIsDrawnDarker) {
+    T_Tessel_Frm& f = Start();
+    auto five = KeyCentre(5);
+    const int x = five[0] + 4, y = five[1] + 4; // a light part of the face
+    f.MouseX = f.MouseY = 0;
+    Frame();
+    auto normal = Pixel(x, y);
+    f.PickedName = KeyNameBase + 5;
+    f.MouseX = f.MouseY = 0; // the picking pass of this frame finds nothing here
+    Frame();
+    auto highlighted = Pixel(x, y);
+    EXPECT_LT(Brightness(highlighted), Brightness(normal) * 0.8);
+    EXPECT_EQ(f.PickedName, 0);
+    Frame();
+    EXPECT_EQ(Pixel(x, y), normal);
+}
+
+TEST_F(AppTest, PressedKeySinksByStepsAndRisesBack) {
+    T_Tessel_Frm& f = Start();
+    KeyRecord& k = f.Keys[3];
+    const float rest = k.Y;
+    const double lowest = rest - 2.0 * k.Height / 3.0;
+    k.Pressed = 1;
+    std::vector<float> heights;
+    for (int i = 0; i < 10; ++i) {
+        Frame();
+        heights.push_back(k.Y);
+    }
+    EXPECT_NEAR(heights[0], rest - 0.002, 1e-6); // two drawings a frame
+    EXPECT_NEAR(heights[1], rest - 0.004, 1e-6);
+    EXPECT_GE(k.Y, lowest - 1e-7);
+    EXPECT_LT(k.Y, lowest + 0.001);
+    EXPECT_EQ(heights[8], heights[9]);
+    EXPECT_EQ(f.Keys[4].Y, rest); // only the pressed key moves
+    k.Pressed = 0;
+    for (int i = 0; i < 10; ++i) Frame();
+    EXPECT_NEAR(k.Y, rest, 0.0005);
+    float settled = k.Y;
+    Frame();
+    EXPECT_EQ(k.Y, settled);
+}
+
+TEST_F(AppTest, DisplayShowsTheTextAndTheMemoryIndicator) {
+    Start();
+    Frame();
+    auto zero = DisplayPixels();
+    std::strcpy(DisplayText, "0,333333333333333");
+    Frame();
+    auto third = DisplayPixels();
+    EXPECT_NE(third, zero);
+    // The display shows ten digits: texts that differ only beyond them look the same.
+    std::strcpy(DisplayText, "0,3333333339");
+    Frame();
+    EXPECT_EQ(DisplayPixels(), third);
+    std::strcpy(DisplayText, "0");
+    Frame();
+    EXPECT_EQ(DisplayPixels(), zero);
+    Memory = 4;
+    Frame();
+    EXPECT_NE(DisplayPixels(), zero);
+    Memory = 0;
+    std::strcpy(DisplayText, "OVERFLOW");
+    Frame();
+    auto overflow = DisplayPixels();
+    std::strcpy(DisplayText, "-OVERFLOW");
+    Frame();
+    EXPECT_EQ(DisplayPixels(), overflow);
+}
+
+TEST_F(AppTest, CardIsHiddenUntilTheDisplayFrameIsRaised) {
+    T_Tessel_Frm& f = Start();
+    const std::uint32_t card = f.CardTexture;
+    auto picture = [&](std::uint32_t texture, double tilt) {
+        f.CardTexture = texture;
+        f.DisplayTilt = tilt;
+        Frame();
+        return Region(0, 0, W, H);
+    };
+    EXPECT_EQ(picture(card, 0), picture(0, 0));
+    EXPECT_NE(picture(card, std::numbers::pi / 2), picture(0, std::numbers::pi / 2));
+    // Raising the frame changes the picture where the display was.
+    EXPECT_NE(picture(card, 0), picture(card, std::numbers::pi / 2));
+}
+
+TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
+    T_Tessel_Frm& f = Start();
+    glMatrixMode(GL_MODELVIEW);
+    const MatrixState before = CurrentMatrixState();
+    double m0[16], m1[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m0);
+    auto check = [&](const char* what) {
+        EXPECT_EQ(CurrentMatrixState(), before) << what;
+        glGetDoublev(GL_MODELVIEW_MATRIX, m1);
+        // A key turns the matrix four times by 90 degrees: equal up to rounding.
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(m0[i], m1[i], 1e-6) << what;
+    };
+    DrawCase(FrameBorder(), 0.195f);
+    check("case");
+    DrawKeyPlate(0.55f);
+    check("key plate");
+    DrawCard(f.CardTexture);
+    check("card");
+    DrawDisplayFrame(FrameBorder(), 0.195f);
+    check("display frame");
+    DrawDisplay("-1,5E-7", 0.5f, 0.175f, f.GlyphTextures);
+    check("display");
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    DrawKey(f.Keys[0], 0);
+    check("key");
+    f.DrawKeysAndPick(10, 10);
+    check("keys and picking");
+    f.DrawScene();
+    check("scene");
+    GLint projectionDepth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projectionDepth);
+    EXPECT_EQ(projectionDepth, 1);
+}
+
+TEST_F(AppTest, ViewDistanceIsRaisedToTheNearLimit) {
+    T_Tessel_Frm& f = Start();
+    f.ViewDistance = 0.2;
+    Frame();
+    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+    f.ViewDistance = 50;
+    Frame();
+    EXPECT_EQ(f.ViewDistance, 50);
+}

@@ -1,0 +1,271 @@
+# shellcheck shell=bash
+# Shared by the windowed end-to-end tests: a private X server, fresh working directories,
+# the calculator started in them, screenshots, and the checks' bookkeeping.
+# A test script sources this file with its own arguments:
+#   TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER   (the folder holding close_window and
+#   find_windows)
+# Set E2E_KEEP=1 to keep the working directories and screenshots after the run.
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+    echo "usage: $0 TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER" >&2
+    exit 2
+fi
+TESSEL=$(realpath "$1")
+TEX=$(realpath "$2")
+HELPERS=$(realpath "$3")
+for f in "$TESSEL" "$HELPERS/close_window" "$HELPERS/find_windows"; do
+    [ -x "$f" ] || { echo "not an executable: $f" >&2; exit 2; }
+done
+[ -d "$TEX" ] || { echo "not a folder: $TEX" >&2; exit 2; }
+
+readonly CAPTION="Tessel"
+readonly BOX_CAPTION="Calculator with 3D-interface"
+W=1024
+H=768
+TEST_NAME=$(basename "$0" .sh)
+WORK=$(mktemp -d "/tmp/tessel-e2e-$TEST_NAME.XXXXXX")
+XVFB_PID=""
+TESSEL_PID=""
+PASSED=0
+FAILED=0
+
+e2e_cleanup() {
+    local status=$?
+    stop_tessel
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    if [ "${E2E_KEEP:-0}" = 1 ] || [ "$status" -ne 0 ]; then
+        echo "working files kept in $WORK"
+    else
+        # Directories a test made read-only must be writable again to be removed.
+        chmod -R u+w "$WORK" 2>/dev/null || true
+        rm -rf "$WORK"
+    fi
+}
+trap e2e_cleanup EXIT
+
+# check DESCRIPTION COMMAND...: runs the command and counts it as a passed or failed check.
+check() {
+    local description=$1
+    shift
+    if "$@"; then
+        PASSED=$((PASSED + 1))
+        echo "ok: $description"
+    else
+        FAILED=$((FAILED + 1))
+        echo "FAILED: $description"
+    fi
+}
+
+# fail DESCRIPTION: a check that cannot go on; stops the test.
+fail() {
+    FAILED=$((FAILED + 1))
+    echo "FAILED: $1"
+    finish
+}
+
+finish() {
+    echo "$TEST_NAME: $PASSED passed, $FAILED failed"
+    [ "$FAILED" -eq 0 ] || exit 1
+    exit 0
+}
+
+# start_display [WIDTH HEIGHT]: an Xvfb on the first free display from :100 on.
+start_display() {
+    W=${1:-$W}
+    H=${2:-$H}
+    local n
+    for n in $(seq 100 199); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 50); do
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        # Lost a race for this number with another server, or it did not come up.
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+        [ "$i" -lt 50 ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
+    done
+    echo "no free display number in 100..199" >&2
+    exit 1
+}
+
+# new_dir [NAME]: prints a fresh working directory holding a copy of the tex folder.
+new_dir() {
+    local dir
+    dir=$(mktemp -d "$WORK/${1:-run}.XXXXXX")
+    cp -r "$TEX" "$dir/tex"
+    echo "$dir"
+}
+
+# launch DIR [VAR=VALUE...]: starts the calculator in DIR, in a process group of its own
+# (so that message-box processes it forks are ended with it); sets TESSEL_PID.
+launch() {
+    local dir=$1
+    shift
+    (cd "$dir" && exec env "$@" setsid "$TESSEL" >"$dir/stdout.log" 2>"$dir/stderr.log") &
+    TESSEL_PID=$!
+}
+
+# stop_tessel: ends the calculator started last, and what it forked, if still there.
+stop_tessel() {
+    [ -n "$TESSEL_PID" ] || return 0
+    kill -KILL -- "-$TESSEL_PID" 2>/dev/null || true
+    wait "$TESSEL_PID" 2>/dev/null || true
+    TESSEL_PID=""
+}
+
+running() {
+    [ -n "$TESSEL_PID" ] && [ -e "/proc/$TESSEL_PID" ] &&
+        [ "$(cut -d' ' -f3 "/proc/$TESSEL_PID/stat")" != Z ]
+}
+
+# wait_window [SECONDS]: waits for the calculator's window to be mapped and to fill the
+# screen; prints its id. Fails the test if it does not.
+wait_window() {
+    local seconds=${1:-20} wid="" i
+    wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$CAPTION\$" |
+        head -n1) || true
+    [ -n "$wid" ] || fail "the window '$CAPTION' appears within $seconds s"
+    for i in $(seq $((seconds * 10))); do
+        if [ "$(window_size "$wid")" = "$W $H" ]; then
+            echo "$wid"
+            return 0
+        fi
+        running || break
+        sleep 0.1
+    done
+    fail "the window fills the ${W}x${H} screen (it is $(window_size "$wid"))"
+}
+
+window_size() {
+    xdotool getwindowgeometry --shell "$1" 2>/dev/null |
+        awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w, h}'
+}
+
+# focus WID: gives the keyboard to the window (there is no window manager to do it).
+focus() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+}
+
+# close_tessel [SECONDS]: closes the window as a user does and waits for the process to
+# end; checks it ended by itself with status 0.
+close_tessel() {
+    local seconds=${1:-5} status=0 i
+    check "the window '$CAPTION' can be asked to close" "$HELPERS/close_window" "$CAPTION"
+    for i in $(seq $((seconds * 10))); do
+        running || break
+        sleep 0.1
+    done
+    if running; then
+        check "the process ends within $seconds s of the close request" false
+        stop_tessel
+        return 0
+    fi
+    wait "$TESSEL_PID" || status=$?
+    TESSEL_PID=""
+    check "the process exits with status 0 after the close request (got $status)" \
+        test "$status" -eq 0
+}
+
+# shot FILE: a screenshot of the whole screen.
+shot() {
+    import -window root "png:$1"
+}
+
+# settle FILE: waits for the picture to stop changing (after input, a key's animation or
+# a resize) and leaves the last screenshot in FILE.
+settle() {
+    local out=$1 previous="$1.previous.png" i
+    sleep 0.3
+    shot "$previous"
+    for i in $(seq 60); do
+        sleep 0.15
+        shot "$out"
+        if same "$previous" "$out"; then
+            rm -f "$previous"
+            return 0
+        fi
+        mv "$out" "$previous"
+    done
+    mv "$previous" "$out"
+    echo "warning: the picture was still changing after ~10 s" >&2
+}
+
+# same A B: true when the two pictures are pixel-identical.
+same() {
+    compare -metric AE "$1" "$2" null: >/dev/null 2>&1
+}
+
+# differing_pixels A B: prints how many pixels differ.
+differing_pixels() {
+    compare -metric AE "$1" "$2" null: 2>&1 >/dev/null | cut -d' ' -f1 || true
+}
+
+# pixel FILE X Y: prints "R G B" of one pixel.
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" +repage -depth 8 rgb:- | od -An -tu1 | xargs
+}
+
+# crop FILE GEOMETRY OUT: cuts a WxH+X+Y rectangle out of a screenshot.
+crop() {
+    convert "$1" -crop "$2" +repage "png:$3"
+}
+
+# project MX MY MZ: prints the screen pixel "X Y" of a model point in the default view
+# (60-degree vertical field of view, eye at the origin, model (x, y, z) at eye
+# (z, x, y - 1.4)).
+project() {
+    awk -v mx="$1" -v my="$2" -v mz="$3" -v w="$W" -v h="$H" 'BEGIN {
+        t = sin(atan2(1, 1) * 4 / 6) / cos(atan2(1, 1) * 4 / 6)
+        ex = mz; ey = mx; ez = my - 1.4
+        printf "%d %d\n", (1 + ex / (-ez * t * w / h)) * w / 2 + 0.5,
+                          (1 - ey / (-ez * t)) * h / 2 + 0.5
+    }'
+}
+
+# region MX0 MX1 MZ0 MZ1 MY INSET: prints the WxH+X+Y screen rectangle of a model-space
+# rectangle in the default view, shrunk by INSET pixels on each side.
+region() {
+    local x0 y0 x1 y1
+    read -r x0 y1 < <(project "$1" "$5" "$3")
+    read -r x1 y0 < <(project "$2" "$5" "$4")
+    echo "$((x1 - x0 - 2 * $6))x$((y1 - y0 - 2 * $6))+$((x0 + $6))+$((y0 + $6))"
+}
+
+# The display's glyph area, and a key's screen centre by its row and column.
+display_region() {
+    region 0.175 0.35 -0.25 0.25 0.03 2
+}
+readonly KEY_ROWS=(-0.358 -0.259 -0.160 -0.061 0.043)
+readonly KEY_COLUMNS=(-0.198 -0.099 0 0.099 0.198)
+key_centre() {
+    project "${KEY_ROWS[$1]}" 0.0395 "${KEY_COLUMNS[$2]}"
+}
+
+# click_at X Y: moves the mouse there, lets a frame find the key under it, clicks, and
+# lets the key's animation finish.
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.4
+    xdotool click 1
+    sleep 0.4
+}
+
+# message_boxes: prints the ids of the message boxes on the screen.
+message_boxes() {
+    "$HELPERS/find_windows" "$BOX_CAPTION" || true
+}
+
+not_same() {
+    ! same "$1" "$2"
+}
