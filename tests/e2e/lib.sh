@@ -269,3 +269,10 @@ message_boxes() {
 not_same() {
     ! same "$1" "$2"
 }
+
+# redraw FILE: moves the mouse over the background, which makes the calculator draw a
+# frame of its present state, and leaves the settled screenshot in FILE.
+redraw() {
+    xdotool mousemove 6 6 mousemove 5 5
+    settle "$1"
+}

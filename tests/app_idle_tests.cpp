@@ -1,0 +1,104 @@
+#include "AppFixture.h"
+
+#include <cmath>
+
+namespace {
+
+struct SessionResult {
+    std::vector<std::int32_t> picks;
+    std::vector<std::uint8_t> pixels;
+    int swaps;
+    std::string display;
+};
+
+} // namespace
+
+class IdleTest : public AppTest {
+protected:
+    // A scripted session: moves over keys, clicks, typing, a drag, the display raised.
+    SessionResult Run(bool drawEveryTick) {
+        T_Tessel_Frm& f = Start(drawEveryTick);
+        SessionResult r;
+        auto ticks = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                Frame();
+                r.picks.push_back(f.PickedName);
+            }
+        };
+        ticks(5);
+        for (int id : std::initializer_list<int>{7, 8, BtnPlus, 2, BtnEqual}) {
+            auto c = KeyCentre(id);
+            MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+            ticks(3);
+            Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 0, 0});
+            ticks(4);
+            Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+            ticks(8);
+        }
+        Send({WindowEvent::KeyDown, '5'});
+        ticks(6);
+        Send({WindowEvent::KeyUp, '5'});
+        ticks(10);
+        MoveMouse(200, 150);
+        for (int x = 205; x < 260; x += 5) {
+            MoveMouse(x, 150 + (x - 200) / 5, ssRight);
+            ticks(1);
+        }
+        MoveMouse(260, 160);
+        ticks(3);
+        for (int i = 0; i < 80; ++i) Send({WindowEvent::KeyDown, VK_PRIOR});
+        ticks(4);
+        Send({WindowEvent::Expose});
+        ticks(30);
+        r.pixels = Region(0, 0, W, H);
+        r.swaps = platform->Swaps;
+        r.display = DisplayText;
+        return r;
+    }
+};
+
+TEST_F(IdleTest, SkippingUnchangedFramesChangesNothingThatIsSeen) {
+    SessionResult always = Run(true);
+    TearDown();
+    SetUp();
+    SessionResult skipping = Run(false);
+    EXPECT_EQ(skipping.picks, always.picks);
+    EXPECT_EQ(skipping.display, always.display);
+    EXPECT_EQ(skipping.display, "5");
+    EXPECT_TRUE(skipping.pixels == always.pixels);
+    EXPECT_LT(skipping.swaps, always.swaps);
+    EXPECT_NE(std::count(always.picks.begin(), always.picks.end(), KeyNameBase + 8), 0);
+}
+
+TEST_F(IdleTest, NothingIsDrawnWhileNothingChanges) {
+    T_Tessel_Frm& f = Start(false);
+    for (int i = 0; i < 5; ++i) Frame();
+    EXPECT_FALSE(f.WantsTick());
+    const int swaps = platform->Swaps;
+    for (int i = 0; i < 100; ++i) Frame();
+    EXPECT_EQ(platform->Swaps, swaps);
+    // Anything that can change the picture asks for frames again.
+    Send({WindowEvent::KeyDown, '3'});
+    EXPECT_TRUE(f.WantsTick());
+    int frames = 0;
+    for (; frames < 20 && f.WantsTick(); ++frames) Frame();
+    // Four or five steps down, two a frame; then the held key stands still at the bottom.
+    EXPECT_LE(frames, 3);
+    EXPECT_LT(f.Keys[3].Y, KeyRestHeight(Config) - 0.0035f);
+    Send({WindowEvent::KeyUp, '3'});
+    frames = 0;
+    while (f.WantsTick() && frames < 50) {
+        Frame();
+        ++frames;
+    }
+    EXPECT_FALSE(f.WantsTick());
+    EXPECT_LT(frames, 10);
+    Memory = 2; // a change of the engine's state from elsewhere shows too
+    EXPECT_TRUE(f.WantsTick());
+    Frame();
+    EXPECT_FALSE(f.WantsTick());
+    Send({WindowEvent::Resize});
+    EXPECT_TRUE(f.WantsTick());
+    f.Repaint_Tm.Enabled = false;
+    EXPECT_FALSE(f.WantsTick());
+}
