@@ -29,7 +29,7 @@ constexpr const char* DivideByZeroText = "DIVIDE BY 0";
 // Every write to the display goes through here, so the buffer can never overrun.
 void SetDisplay(std::string_view text) {
     std::size_t n = std::min(text.size(), sizeof DisplayText - 1);
-    std::memcpy(DisplayText, text.data(), n);
+    std::memmove(DisplayText, text.data(), n); // the text may be a part of DisplayText itself
     DisplayText[n] = '\0';
 }
 
