@@ -93,10 +93,15 @@ void ReadConfig(ConfigRecord& config) {
     if (file == nullptr) {
         std::error_code ec;
         // Only a missing file is replaced: one that merely cannot be read keeps the user's edits.
-        if (!std::filesystem::exists(std::filesystem::symlink_status(ConfigFileName, ec)))
-            WriteDefaults(config);
+        auto status = std::filesystem::symlink_status(ConfigFileName, ec);
+        if (status.type() == std::filesystem::file_type::not_found) WriteDefaults(config);
         return;
     }
+    ReadConfigFile(file, config);
+    std::fclose(file);
+}
+
+void ReadConfigFile(std::FILE* file, ConfigRecord& config) {
     std::string line;
     bool keep = true;
     for (int c; (c = std::getc(file)) != EOF;) {
@@ -113,5 +118,4 @@ void ReadConfig(ConfigRecord& config) {
         }
     }
     ApplyLine(line, config);
-    std::fclose(file);
 }

@@ -2,6 +2,8 @@
 // the background colour. Read once at start-up from the working directory.
 #pragma once
 
+#include <cstdio>
+
 struct ConfigRecord {
     float FAR_LIMIT;
     float NEAR_LIMIT;
@@ -27,3 +29,5 @@ constexpr const char* ConfigFileName = "config.cfg";
 // a commented defaults file instead; a file that exists but cannot be read is left untouched.
 // Nothing is ever reported; keys absent from the file keep their values.
 void ReadConfig(ConfigRecord& config);
+// The reading part alone: applies every line of an open file to the record.
+void ReadConfigFile(std::FILE* file, ConfigRecord& config);

@@ -270,9 +270,11 @@ not_same() {
     ! same "$1" "$2"
 }
 
-# redraw FILE: moves the mouse over the background, which makes the calculator draw a
-# frame of its present state, and leaves the settled screenshot in FILE.
+# redraw FILE: once any key animation is over, moves the mouse over the background, which
+# makes the calculator draw a frame of its present state; leaves the settled screenshot in
+# FILE.
 redraw() {
+    sleep 1
     xdotool mousemove 6 6 mousemove 5 5
     settle "$1"
 }
