@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <initializer_list>
+
 namespace {
 
 constexpr Material CaseMaterial{
@@ -67,47 +69,22 @@ void DrawCase(float B, float D) {
     GLUquadric* q = gluNewQuadric();
     gluQuadricDrawStyle(q, GLU_FILL);
     const double r = F;
-    auto cylinder = [&](float length) {
-        gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
+    // Four parallel edges: the first at start, each next one a translation further on.
+    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length) {
+        glPushMatrix();
+        if (turn != 0) glRotatef(turn, axis.x, axis.y, axis.z);
+        for (V step : {start, a, b, c}) {
+            glTranslatef(step.x, step.y, step.z);
+            gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
+        }
+        glPopMatrix();
     };
-
-    // Edges along x.
-    glPushMatrix();
-    glRotatef(90, 0, 1, 0);
-    glTranslatef(F - W, T - F, F - L);
-    cylinder(2 * L - 2 * F);
-    glTranslatef(2 * W - 2 * F, 0, 0);
-    cylinder(2 * L - 2 * F);
-    glTranslatef(0, 2 * F - 2 * T, 0);
-    cylinder(2 * L - 2 * F);
-    glTranslatef(2 * F - 2 * W, 0, 0);
-    cylinder(2 * L - 2 * F);
-    glPopMatrix();
-
-    // Edges along y.
-    glPushMatrix();
-    glRotatef(90, 1, 0, 0);
-    glTranslatef(F - L, W - F, F - T);
-    cylinder(2 * T - 2 * F);
-    glTranslatef(2 * L - 2 * F, 0, 0);
-    cylinder(2 * T - 2 * F);
-    glTranslatef(0, 2 * F - 2 * W, 0);
-    cylinder(2 * T - 2 * F);
-    glTranslatef(2 * F - 2 * L, 0, 0);
-    cylinder(2 * T - 2 * F);
-    glPopMatrix();
-
-    // Edges along z.
-    glPushMatrix();
-    glTranslatef(F - L, T - F, F - W);
-    cylinder(2 * W - 2 * F);
-    glTranslatef(2 * L - 2 * F, 0, 0);
-    cylinder(2 * W - 2 * F);
-    glTranslatef(0, 2 * F - 2 * T, 0);
-    cylinder(2 * W - 2 * F);
-    glTranslatef(2 * F - 2 * L, 0, 0);
-    cylinder(2 * W - 2 * F);
-    glPopMatrix();
+    edges(90, {0, 1, 0}, {F - W, T - F, F - L}, {2 * W - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
+          {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F); // along x
+    edges(90, {1, 0, 0}, {F - L, W - F, F - T}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0},
+          {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F); // along y
+    edges(0, {}, {F - L, T - F, F - W}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
+          {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F); // along z
 
     // Corners.
     glPushMatrix();

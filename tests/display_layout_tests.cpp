@@ -1,4 +1,4 @@
-#include "engine/Matheng_un.h"
+#include "EngineKeys.h"
 #include "scene/Display_un.h"
 
 #include <gtest/gtest.h>
@@ -73,24 +73,12 @@ TEST(DisplayLayout, AnyTextStaysWithinTheGlyphSet) {
 // Every text the engine produces fills exactly the eleven cells, or is one error picture.
 TEST(DisplayLayout, EngineTextsFillElevenCells) {
     std::mt19937 rng(11);
-    std::uniform_int_distribution<int> key(0, 17);
+    std::uniform_int_distribution<int> key(0, 21);
     for (int run = 0; run < 3000; ++run) {
         InitEngine();
         for (int i = 0; i < 40; ++i) {
-            int k = key(rng);
             try {
-                if (k <= 9)
-                    EnterDigit(k);
-                else if (k == 10)
-                    EnterPoint();
-                else if (k == 11)
-                    ChangeSign();
-                else if (k <= 15)
-                    ApplyOperator(k - 11);
-                else if (k == 16)
-                    Evaluate();
-                else
-                    MemoryAdd();
+                PressButton(key(rng));
             } catch (const EConvertError&) {
             }
             std::vector<int> cells = LayoutDisplay(DisplayText, Memory != 0);
