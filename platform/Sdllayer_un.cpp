@@ -3,13 +3,14 @@
 #include "Forms_un.h"
 #include "Keymap_un.h"
 
+#include "Wmcheck_un.h"
+
 #include <vector>
 
 namespace {
 
 // The one drawable of the main window; the handle only has to be distinct and non-null.
 DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
-constexpr Uint64 MaximiseWait = 100; // ms
 
 struct GlAttributes {
     int depth, stencil, accumRed, accumGreen, accumBlue, accumAlpha;
@@ -231,21 +232,15 @@ void SdlPlatform::ShowMainWindow() {
     if (window_ == nullptr) return;
     SDL_ShowWindow(window_);
     if (maximized_) {
-        SDL_MaximizeWindow(window_);
-        // A window manager maximises the window at once; without one, nothing does, so after
-        // a short wait the window is given the usable area of its display.
-        const Uint64 deadline = SDL_GetTicks64() + MaximiseWait;
-        int w = width_, h = height_;
-        while (w == width_ && h == height_ && SDL_GetTicks64() < deadline) {
-            SDL_Delay(5);
-            SDL_PumpEvents();
-            SDL_GetWindowSize(window_, &w, &h);
-        }
+        // Without a window manager nothing maximises a window: give it the display's usable
+        // area ourselves.
         SDL_Rect usable;
-        if (w == width_ && h == height_ &&
+        if (!HasWindowManager(window_) &&
             SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window_), &usable) == 0) {
             SDL_SetWindowPosition(window_, usable.x, usable.y);
             SDL_SetWindowSize(window_, usable.w, usable.h);
+        } else {
+            SDL_MaximizeWindow(window_);
         }
     }
     SDL_RaiseWindow(window_);
