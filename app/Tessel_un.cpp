@@ -179,11 +179,12 @@ void T_Tessel_Frm::FormPaint() {
 
 // ---- Frame loop ----
 
+bool T_Tessel_Frm::KeysMove() const {
+    return std::any_of(std::begin(Keys), std::end(Keys), KeyMoves);
+}
+
 bool T_Tessel_Frm::FrameCanDiffer() const {
-    if (framesDue_ > 0 || shownText_ != DisplayText || shownMemory_ != Memory) return true;
-    for (const KeyRecord& key : Keys)
-        if (KeyMoves(key)) return true;
-    return false;
+    return framesDue_ > 0 || shownText_ != DisplayText || shownMemory_ != Memory || KeysMove();
 }
 
 bool T_Tessel_Frm::WantsTick() const {
@@ -194,6 +195,7 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     // A frame that would repeat the last one exactly, picking included, is not drawn.
     if (!DrawEveryTick && !FrameCanDiffer()) return;
     const std::int32_t pickedBefore = PickedName;
+    const bool keysMoved = KeysMove();
     shownText_ = DisplayText;
     shownMemory_ = Memory;
 
@@ -212,9 +214,11 @@ void T_Tessel_Frm::Repaint_TmTimer() {
                      static_cast<long long>(std::chrono::nanoseconds(now).count()));
     }
 
-    // The highlight follows the picking one frame late: a new pick needs one more frame.
+    // One more frame is owed when this one changed what the next draws: the highlight follows
+    // the picking one frame late, and a key is placed before it steps, so its last step
+    // shows only in the frame after it.
     if (framesDue_ > 0) --framesDue_;
-    if (PickedName != pickedBefore) Invalidate();
+    if (PickedName != pickedBefore || keysMoved) Invalidate();
 }
 
 void T_Tessel_Frm::ApplyViewTransform() {

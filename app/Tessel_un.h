@@ -67,6 +67,7 @@ private:
     // may take the new size only from the frame after the first swap.
     void Invalidate(int frames = 1) { framesDue_ = std::max(framesDue_, frames); }
     bool FrameCanDiffer() const;
+    bool KeysMove() const;
 
     int framesDue_ = 2;     // frames owed to input, a resize or an expose
     std::string shownText_; // DisplayText and Memory as the last frame drew them

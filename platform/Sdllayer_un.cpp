@@ -3,8 +3,10 @@
 #include "Forms_un.h"
 #include "Keymap_un.h"
 
-#include "Wmcheck_un.h"
+#include "X11_un.h"
 
+#include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -117,6 +119,14 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Can't initialise the display: ") + SDL_GetError());
+    // Without a display SDL falls back to drivers that show nothing; unless one was asked for,
+    // that is no display at all.
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if ((driver == "offscreen" || driver == "dummy") && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        SDL_Quit();
+        throw std::runtime_error("Can't open a display to show the window on");
+    }
+    if (driver == "x11") IgnoreStaleWindowErrors();
 }
 
 SdlPlatform::~SdlPlatform() {

@@ -73,14 +73,12 @@ finish() {
     exit 0
 }
 
-# start_display [WIDTH HEIGHT]: an Xvfb on the first free display from :100 on.
+# start_display: a W x H Xvfb on the first free display from :100 on.
 start_display() {
-    W=${1:-$W}
-    H=${2:-$H}
     local n
     for n in $(seq 100 199); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         local i
@@ -96,6 +94,19 @@ start_display() {
         [ "$i" -lt 50 ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
     done
     echo "no free display number in 100..199" >&2
+    exit 1
+}
+
+# unused_display: prints a display number from 100..199 that no X server has.
+unused_display() {
+    local n
+    for n in $(seq 199 -1 100); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    echo "no unused display number in 100..199" >&2
     exit 1
 }
 
@@ -124,15 +135,22 @@ stop_tessel() {
     TESSEL_PID=""
 }
 
+# running: true while the calculator started last has not ended.
 running() {
-    [ -n "$TESSEL_PID" ] && [ -e "/proc/$TESSEL_PID" ] &&
-        [ "$(cut -d' ' -f3 "/proc/$TESSEL_PID/stat")" != Z ]
+    local state
+    [ -n "$TESSEL_PID" ] || return 1
+    state=$(cut -d' ' -f3 "/proc/$TESSEL_PID/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ]
 }
 
-# wait_window [SECONDS]: waits for the calculator's window to be mapped and to fill the
-# screen; prints its id. Fails the test if it does not.
+stopped() {
+    ! running
+}
+
+# wait_window: waits for the calculator's window to be mapped and to fill the screen;
+# prints its id. Fails the test if it does not within 20 s.
 wait_window() {
-    local seconds=${1:-20} wid="" i
+    local seconds=20 wid="" i
     wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$CAPTION\$" |
         head -n1) || true
     [ -n "$wid" ] || fail "the window '$CAPTION' appears within $seconds s"
@@ -157,23 +175,24 @@ focus() {
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
 
-# close_tessel [SECONDS]: closes the window as a user does and waits for the process to
-# end; checks it ended by itself with status 0.
+# close_tessel LABEL: closes the window as a user does and waits up to 5 s for the
+# process to end; checks it ended by itself with status 0.
 close_tessel() {
-    local seconds=${1:-5} status=0 i
-    check "the window '$CAPTION' can be asked to close" "$HELPERS/close_window" "$CAPTION"
+    local label="$1: " seconds=5 status=0 i
+    check "${label}the window '$CAPTION' can be asked to close" \
+        "$HELPERS/close_window" "$CAPTION"
     for i in $(seq $((seconds * 10))); do
         running || break
         sleep 0.1
     done
     if running; then
-        check "the process ends within $seconds s of the close request" false
+        check "${label}the process ends within $seconds s of the close request" false
         stop_tessel
         return 0
     fi
     wait "$TESSEL_PID" || status=$?
     TESSEL_PID=""
-    check "the process exits with status 0 after the close request (got $status)" \
+    check "${label}the process exits with status 0 after the close request (got $status)" \
         test "$status" -eq 0
 }
 
@@ -277,4 +296,58 @@ redraw() {
     sleep 1
     xdotool mousemove 6 6 mousemove 5 5
     settle "$1"
+}
+
+# children: prints the ids of the calculator's child processes (each message box runs in
+# one of its own).
+children() {
+    cat "/proc/$TESSEL_PID/task/"*/children 2>/dev/null | xargs
+}
+
+# dismiss_boxes SECONDS: presses Return on every message box that comes up until the
+# calculator's window is shown full-screen with no box for a second and a half; prints
+# how many boxes there were. A box is taken as gone once its window is gone or once the
+# process that showed it has ended (a new box may reuse the old one's window id).
+dismiss_boxes() {
+    local seconds=$1 count=0 quiet=0 box owner i
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -lt "$deadline" ] && running; do
+        box=$(message_boxes | head -n1)
+        if [ -z "$box" ]; then
+            if [ "$(window_size_by_name)" = "$W $H" ]; then
+                quiet=$((quiet + 1))
+                [ "$quiet" -lt 15 ] || break
+            fi
+            sleep 0.1
+            continue
+        fi
+        quiet=0
+        owner=$(children)
+        focus "$box" || true
+        xdotool key Return
+        for i in $(seq 50); do
+            [ "$(message_boxes | head -n1)" = "$box" ] || break
+            [ "$(children)" = "$owner" ] || break
+            sleep 0.1
+        done
+        count=$((count + 1))
+    done
+    echo "$count"
+}
+
+# describe_screen: what is on the screen and what the calculator wrote, for a failure.
+describe_screen() {
+    local wid
+    echo "--- mapped windows:"
+    for wid in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        echo "$wid '$(xdotool getwindowname "$wid" 2>/dev/null)' $(window_size "$wid")"
+    done
+    echo "--- message boxes: $(message_boxes | xargs)"
+    echo "--- running: $(running && echo yes || echo no); children: $(children)"
+}
+
+window_size_by_name() {
+    local wid
+    wid=$(xdotool search --onlyvisible --name "^$CAPTION\$" 2>/dev/null | head -n1) || true
+    [ -z "$wid" ] || window_size "$wid"
 }

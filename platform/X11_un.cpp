@@ -1,8 +1,9 @@
-#include "Wmcheck_un.h"
+#include "X11_un.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 
 bool HasWindowManager(SDL_Window* window) {
     SDL_SysWMinfo info;
@@ -21,4 +22,20 @@ bool HasWindowManager(SDL_Window* window) {
                  count == 1;
     if (data != nullptr) XFree(data);
     return found;
+}
+
+namespace {
+
+XErrorHandler PreviousHandler = nullptr;
+
+int FilterErrors(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return PreviousHandler != nullptr ? PreviousHandler(display, error) : 0;
+}
+
+} // namespace
+
+void IgnoreStaleWindowErrors() {
+    XErrorHandler previous = XSetErrorHandler(FilterErrors);
+    if (previous != FilterErrors) PreviousHandler = previous;
 }

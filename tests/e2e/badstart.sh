@@ -1,0 +1,126 @@
+#!/bin/bash
+# Start-up under bad conditions: missing or unreadable pictures, a config.cfg that is a
+# directory, a read-only working directory, a window shrunk to nothing. Each time the
+# calculator must come up (after its message boxes, or with its defaults), keep running,
+# and exit with status 0 when its window is closed. Without an X server it must say so
+# and exit with status 1.
+# Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+source "$(dirname "$0")/lib.sh"
+PICTURES=$(find "$TEX" -type f -name '*.jpg' | wc -l)
+readonly PICTURES
+start_display
+
+# comes_up NAME EXPECTED-BOXES: dismisses the boxes, checks their number and that the
+# window is up, and leaves a screenshot in $WORK/NAME.png.
+comes_up() {
+    local boxes
+    boxes=$(dismiss_boxes 60)
+    check "$1: $2 message boxes (got $boxes)" test "$boxes" -eq "$2"
+    check "$1: the window is shown full-screen" test "$(window_size_by_name)" = "$W $H"
+    [ "$(window_size_by_name)" = "$W $H" ] || describe_screen
+    redraw "$WORK/$1.png"
+    check "$1: the default white background is drawn" \
+        test "$(pixel "$WORK/$1.png" 5 5)" = "255 255 255"
+    check "$1: the calculator is drawn" \
+        test "$(pixel "$WORK/$1.png" $((W / 2)) $((H / 2)))" != "255 255 255"
+    check "$1: still running" running
+}
+
+# No tex folder at all: one box for the welcome picture, then one per texture.
+dir=$(mktemp -d "$WORK/no-tex.XXXXXX")
+launch "$dir"
+comes_up no-tex "$PICTURES"
+close_tessel no-tex
+
+# An empty tex folder.
+dir=$(mktemp -d "$WORK/empty-tex.XXXXXX")
+mkdir "$dir/tex"
+launch "$dir"
+comes_up empty-tex "$PICTURES"
+close_tessel empty-tex
+
+# Every picture unreadable: a third of them empty files, a third not JPEG at all, a third
+# JPEG files cut off after 300 bytes.
+dir=$(new_dir broken-tex)
+n=0
+while IFS= read -r f; do
+    case $((n % 3)) in
+    0) : >"$f" ;;
+    1) printf 'this is not a picture\n' >"$f" ;;
+    2) head -c 300 "$f" >"$f.part" && mv "$f.part" "$f" ;;
+    esac
+    n=$((n + 1))
+done < <(find "$dir/tex" -type f -name '*.jpg' | sort)
+launch "$dir"
+comes_up broken-tex "$PICTURES"
+close_tessel broken-tex
+
+# config.cfg is a directory: no box, the defaults are used, the directory stays as it is.
+dir=$(new_dir config-dir)
+mkdir "$dir/config.cfg"
+touch "$dir/config.cfg/keep"
+before=$(stat -c '%F %a %i' "$dir/config.cfg")
+launch "$dir"
+comes_up config-dir 0
+close_tessel config-dir
+check "config-dir: config.cfg is still the same directory" \
+    test "$(stat -c '%F %a %i' "$dir/config.cfg")" = "$before"
+check "config-dir: its content is untouched" test "$(ls -A "$dir/config.cfg")" = keep
+
+# A read-only working directory: nothing can be written, the defaults are used.
+if [ "$(id -u)" -eq 0 ]; then
+    echo "skipped: read-only working directory (root ignores the permissions)"
+else
+    dir=$(new_dir read-only)
+    chmod 555 "$dir"
+    launch "$dir"
+    comes_up read-only 0
+    close_tessel read-only
+    check "read-only: no config.cfg was written" test ! -e "$dir/config.cfg"
+    chmod 755 "$dir"
+fi
+
+# No X server to show the window on: a message on stderr and status 1, not a calculator
+# running on without a window.
+dir=$(new_dir no-display)
+launch "$dir" DISPLAY=":$(unused_display)"
+for _ in $(seq 100); do
+    running || break
+    sleep 0.1
+done
+check "no-display: the process ends within 10 s" stopped
+status=0
+if running; then
+    status="none, still running"
+    stop_tessel
+else
+    wait "$TESSEL_PID" || status=$?
+    TESSEL_PID=""
+fi
+check "no-display: exit status 1 (got $status)" test "$status" = 1
+check "no-display: the reason is written to stderr" grep -q '^tessel: ' "$dir/stderr.log"
+
+# The window shrunk to one pixel high (zero is refused by X) and back.
+dir=$(new_dir resize)
+launch "$dir"
+wid=$(wait_window)
+redraw "$WORK/resize-before.png"
+xdotool windowsize "$wid" "$W" 0 || true
+sleep 1
+check "resize: still running after asking for a window of zero height" running
+xdotool windowsize "$wid" "$W" 1
+sleep 1
+check "resize: the window is one pixel high" test "$(window_size "$wid")" = "$W 1"
+check "resize: still running with a window one pixel high" running
+xdotool windowsize "$wid" 1 1
+sleep 1
+check "resize: the window is one pixel small" test "$(window_size "$wid")" = "1 1"
+check "resize: still running with a window of one pixel" running
+xdotool windowsize "$wid" "$W" "$H"
+redraw "$WORK/resize-after.png"
+check "resize: the window is full-size again" test "$(window_size "$wid")" = "$W $H"
+check "resize: the picture is drawn again as before" \
+    same "$WORK/resize-before.png" "$WORK/resize-after.png"
+close_tessel resize
+finish
