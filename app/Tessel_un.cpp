@@ -441,10 +441,14 @@ void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
     ReleaseKeys();
 }
 
-void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int, int) {
+void T_Tessel_Frm::TakeButtons(TShiftState shift) {
     Invalidate();
     LeftButtonDown = shift & ssLeft;
     RightButtonDown = shift & ssRight;
+}
+
+void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int, int) {
+    TakeButtons(shift);
     if (!LeftButtonDown) return;
     // A click counts only while the calculator faces the viewer.
     if (SpinAngle >= 90 || SpinAngle <= -90) return;
@@ -457,9 +461,7 @@ void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int, int) {
 }
 
 void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
-    Invalidate();
-    LeftButtonDown = shift & ssLeft;
-    RightButtonDown = shift & ssRight;
+    TakeButtons(shift);
     MouseX = x;
     MouseY = y;
     if (LeftButtonDown && RightButtonDown) {
@@ -481,9 +483,7 @@ void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
 }
 
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
-    Invalidate();
-    LeftButtonDown = shift & ssLeft;
-    RightButtonDown = shift & ssRight;
+    TakeButtons(shift);
     if (!LeftButtonDown) ReleaseKeys();
 }
 

@@ -63,6 +63,8 @@ private:
     void ShowLoadingWindowAndLoadTextures();
     void PressKey(int buttonId);
     void ReleaseKeys();
+    // The button state of a mouse event; any mouse event may change the picture.
+    void TakeButtons(TShiftState shift);
     // Asks for frames: one after input; two after a resize or expose, since the drawable
     // may take the new size only from the frame after the first swap.
     void Invalidate(int frames = 1) { framesDue_ = std::max(framesDue_, frames); }
