@@ -120,10 +120,17 @@ new_dir() {
 
 # launch DIR [VAR=VALUE...]: starts the calculator in DIR, in a process group of its own
 # (so that message-box processes it forks are ended with it); sets TESSEL_PID.
+# With AS_NOBODY=1 the calculator runs as the unprivileged user nobody, for checks of file
+# permissions that root would ignore.
 launch() {
     local dir=$1
+    local -a as=()
     shift
-    (cd "$dir" && exec env "$@" setsid "$TESSEL" >"$dir/stdout.log" 2>"$dir/stderr.log") &
+    if [ "${AS_NOBODY:-0}" = 1 ]; then
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        chmod o+x "$WORK"
+    fi
+    (cd "$dir" && exec env "$@" setsid "${as[@]}" "$TESSEL" >"$dir/stdout.log" 2>"$dir/stderr.log") &
     TESSEL_PID=$!
 }
 
