@@ -3,8 +3,10 @@
 #include "TempDir.h"
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -141,24 +143,37 @@ TEST_F(ConfigFile, ArbitraryBytesNeverStopTheReader) {
     EXPECT_EQ(Read(std::string("FILLET=0.04\0junk\n", 17)).FILLET, 0.04f);
 }
 
-TEST_F(ConfigFile, UnreadableFileIsLeftUntouched) {
-    if (geteuid() == 0) {
-        // root reads any file: a directory of that name is the unreadable case here.
-        std::filesystem::create_directory(ConfigFileName);
+// Permissions bind only a user other than root: as root, the reading runs in a child
+// process that has become the user nobody. The child's exit status tells the outcome.
+bool ReadsDefaultsWithoutPrivileges(const std::function<bool(const ConfigRecord&)>& expect) {
+    if (geteuid() != 0) {
         ConfigRecord c = DefaultConfig;
         ReadConfig(c);
-        EXPECT_TRUE(SameRecord(c, DefaultConfig));
-        EXPECT_TRUE(std::filesystem::is_directory(ConfigFileName));
-        EXPECT_TRUE(std::filesystem::is_empty(ConfigFileName));
-        return;
+        return expect(c);
     }
+    chmod(".", 0755);
+    chmod("..", 0755);
+    pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        ConfigRecord c = DefaultConfig;
+        ReadConfig(c);
+        _exit(expect(c) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ConfigFile, UnreadableFileIsLeftUntouched) {
+    // The user's own file, writable but not readable: rewriting it would lose the edits.
     const std::string edits = "WIDTH=0.5\n# mine\n";
     WriteFile(ConfigFileName, edits);
-    chmod(ConfigFileName, 0);
-    ConfigRecord c = DefaultConfig;
-    ReadConfig(c);
+    if (geteuid() == 0 && chown(ConfigFileName, 65534, 65534) != 0) FAIL() << "chown";
+    chmod(ConfigFileName, 0200);
+    EXPECT_TRUE(ReadsDefaultsWithoutPrivileges(
+        [](const ConfigRecord& c) { return SameRecord(c, DefaultConfig); }));
     chmod(ConfigFileName, 0644);
-    EXPECT_TRUE(SameRecord(c, DefaultConfig));
     EXPECT_EQ(ReadFile(ConfigFileName), edits);
 }
 
@@ -174,11 +189,9 @@ TEST_F(ConfigFile, UnwritableDirectoryUsesDefaultsSilently) {
     std::filesystem::create_directory("ro");
     std::filesystem::current_path("ro");
     chmod(".", 0555);
-    ConfigRecord c = DefaultConfig;
-    ReadConfig(c);
-    EXPECT_TRUE(SameRecord(c, DefaultConfig));
-    if (geteuid() != 0) {
-        EXPECT_FALSE(std::filesystem::exists(ConfigFileName));
-    }
+    EXPECT_TRUE(ReadsDefaultsWithoutPrivileges([](const ConfigRecord& c) {
+        return SameRecord(c, DefaultConfig) && !std::filesystem::exists(ConfigFileName);
+    }));
+    EXPECT_FALSE(std::filesystem::exists(ConfigFileName));
     chmod(".", 0755);
 }
