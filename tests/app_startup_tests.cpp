@@ -28,6 +28,11 @@ TEST_F(AppTest, StartUpWritesTheConfigAndShowsProgressWhileLoading) {
     T_Tessel_Frm& f = Start();
     EXPECT_TRUE(std::filesystem::exists(ConfigFileName));
     EXPECT_EQ(platform->Caption, "Tessel");
+    // Mesa offers no 32-bit depth buffer: the nearest format with a depth buffer is taken.
+    EXPECT_GE(platform->DepthBits, 16);
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    EXPECT_EQ(depthBits, platform->DepthBits);
     EXPECT_TRUE(platform->Maximized);
     EXPECT_TRUE(platform->Messages.empty());
     ASSERT_EQ(platform->LoadingWindows.size(), 1u);
