@@ -17,23 +17,25 @@ int PendingOperation;
 bool StartNewEntry;
 bool AfterEquals;
 bool OperatorPressed;
+// The display shows the result of the last equals, written from Accumulator.
+bool ResultShown;
 
 constexpr double ResultLimit = 9999999999.0;
 constexpr double ZeroThreshold = 1e-10;
 constexpr std::size_t EntryDigits = 10;
-constexpr std::size_t TidyLength = 11;
-constexpr int TidyRun = 4;
 constexpr const char* OverflowText = "OVERFLOW";
 constexpr const char* DivideByZeroText = "DIVIDE BY 0";
 
 // Every write to the display goes through here, so the buffer can never overrun.
 void SetDisplay(std::string_view text) {
+    ResultShown = false;
     std::size_t n = std::min(text.size(), sizeof DisplayText - 1);
     std::memmove(DisplayText, text.data(), n); // the text may be a part of DisplayText itself
     DisplayText[n] = '\0';
 }
 
 void AppendDisplay(char c) {
+    ResultShown = false;
     std::size_t n = std::strlen(DisplayText);
     if (n + 1 < sizeof DisplayText) {
         DisplayText[n] = c;
@@ -54,58 +56,37 @@ void LimitEntry() {
     if ((digits > EntryDigits || commas > 1) && n > 0) DisplayText[n - 1] = '\0';
 }
 
-// Makes fraction * 10^places a whole number, away from zero when up is set and toward zero
-// otherwise. The work is done on the shortest decimal text that reads back as the fraction, so
-// that binary noise below the 17th significant digit cannot tip a value already on a decimal.
-double RoundFraction(double fraction, long places, bool up) {
-    if (fraction == 0.0) return fraction;
-    char buf[1100];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(fraction), std::chars_format::fixed);
-    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
-    std::size_t point = text.find('.');
-    std::string decimals(point == std::string_view::npos ? "" : text.substr(point + 1));
-    std::size_t keep = static_cast<std::size_t>(std::max(places, 0L));
-    bool cut = decimals.size() > keep && decimals.find_first_not_of('0', keep) != std::string::npos;
-    decimals.resize(keep, '0');
-    std::string whole = "0";
-    if (up && cut) {
-        std::size_t i = decimals.size();
-        while (i > 0 && decimals[i - 1] == '9') decimals[--i] = '0';
-        if (i == 0)
-            whole = "1";
-        else
-            ++decimals[i - 1];
+// Binary arithmetic on operands of magnitude up to m leaves noise below m x 2^-51 (a few units
+// in the last place of the larger operand).
+constexpr double NoiseScale = 0x1p-51;
+constexpr int CleanDigitsMax = 14;
+
+// The result with the noise of binary arithmetic removed: its shortest rounding to 1 .. 14
+// significant decimal digits that lies within the noise of operands of magnitude m, read as
+// the nearest double of that decimal. A result with no such rounding keeps all its digits,
+// so a genuine run of 0s or 9s is never cut away.
+double CleanResult(double result, double m) {
+    if (result == 0.0 || !std::isfinite(result)) return result;
+    const double tolerance = m * NoiseScale;
+    char buf[32];
+    for (int digits = 1; digits <= CleanDigitsMax; ++digits) {
+        auto written =
+            std::to_chars(buf, buf + sizeof buf, result, std::chars_format::scientific, digits - 1);
+        double rounded = 0.0;
+        auto read = std::from_chars(buf, written.ptr, rounded);
+        if (read.ec != std::errc() || !std::isfinite(rounded)) continue;
+        if (std::fabs(rounded - result) <= tolerance) return rounded;
     }
-    std::string number = whole + "." + decimals;
-    double value = 0.0;
-    std::from_chars(number.data(), number.data() + number.size(), value);
-    return std::copysign(value, fraction);
+    return result;
 }
 
-// Rounds away noise digits of a long plain-notation result: finds a run of four digits c
-// after the comma and cuts the fraction before it, rounding up for '9' and down for '0'.
-void TidyResult(char c) {
-    std::string s = NumberToText(Accumulator);
-    if (s.size() <= TidyLength || s.find('E') != std::string::npos) return;
-    std::size_t comma = s.find(',');
-    long p = comma == std::string::npos ? 0 : static_cast<long>(comma) + 1;
-    long len = static_cast<long>(s.size());
-    long k = 1, run = 0;
-    while (k <= len - p) {
-        run = s[p + k - 1] == c ? run + 1 : 0;
-        if (run == TidyRun) break;
-        ++k;
+// True when text reads back as a finite number: every number the display shows can be used.
+bool ReadsBack(const std::string& text) {
+    try {
+        return std::isfinite(TextToNumber(text.c_str()));
+    } catch (const EConvertError&) {
+        return false;
     }
-    long m = k - run;
-    double whole = std::trunc(Accumulator);
-    Accumulator = whole + RoundFraction(Accumulator - whole, m, c == '9');
-}
-
-void ShowResult() {
-    TidyResult('9');
-    TidyResult('0');
-    if (std::fabs(Accumulator) < ZeroThreshold) Accumulator = 0.0;
-    SetDisplay(NumberToText(Accumulator));
 }
 
 } // namespace
@@ -252,10 +233,13 @@ void ChangeSign() {
 
 void ApplyOperator(int operation) {
     bool wasAfterEquals = AfterEquals;
-    if (wasAfterEquals)
-        Accumulator = TextToNumber(DisplayText);
-    else
+    if (wasAfterEquals) {
+        // The held result keeps the digits the display cannot show (1 / 3 = * 3 = gives 1),
+        // as long as the display still shows it; a changed or recalled number is read.
+        if (!ResultShown) Accumulator = TextToNumber(DisplayText);
+    } else {
         Operand = TextToNumber(DisplayText);
+    }
     if (PendingOperation == OpNone) {
         // After equals the number just read is the left operand; Operand is stale.
         if (!wasAfterEquals) Accumulator = Operand;
@@ -273,9 +257,13 @@ void Evaluate() {
     StartNewEntry = true;
     AfterEquals = true;
     OperatorPressed = false;
+    double result = Operand;
+    // The magnitude of the noise the operation can leave: sums and differences carry that
+    // of their larger operand, products and quotients that of their result.
+    double scale = 0.0;
     switch (PendingOperation) {
     case OpNone:
-        Accumulator = Operand;
+        scale = std::fabs(result);
         break;
     case OpAdd:
     case OpSubtract:
@@ -284,25 +272,33 @@ void Evaluate() {
             SetDisplay(OverflowText);
             return;
         }
-        Accumulator = PendingOperation == OpAdd        ? Accumulator + Operand
-                      : PendingOperation == OpSubtract ? Accumulator - Operand
-                                                       : Accumulator * Operand;
+        result = PendingOperation == OpAdd        ? Accumulator + Operand
+                 : PendingOperation == OpSubtract ? Accumulator - Operand
+                                                  : Accumulator * Operand;
+        scale = PendingOperation == OpMultiply
+                    ? std::fabs(result)
+                    : std::max(std::fabs(Accumulator), std::fabs(Operand));
         break;
-    case OpDivide: {
+    case OpDivide:
         if (Operand == 0.0) {
             SetDisplay(DivideByZeroText);
             return;
         }
-        double quotient = Accumulator / Operand;
-        if (!std::isfinite(quotient)) {
-            SetDisplay(OverflowText);
-            return;
-        }
-        Accumulator = quotient;
+        result = Accumulator / Operand;
+        scale = std::fabs(result);
         break;
     }
+    result = CleanResult(result, scale);
+    if (std::fabs(result) < ZeroThreshold) result = 0.0;
+    const std::string text = NumberToText(result);
+    // Quotients are not limited, but a number the display could not read back is an overflow.
+    if (!std::isfinite(result) || !ReadsBack(text)) {
+        SetDisplay(OverflowText);
+        return;
     }
-    ShowResult();
+    Accumulator = result;
+    SetDisplay(text);
+    ResultShown = true;
 }
 
 void MemoryClear() {
@@ -322,7 +318,7 @@ void MemoryAdd() {
     if (CheckOverflow(Memory, x, OpAdd))
         SetDisplay(OverflowText);
     else
-        Memory += x;
+        Memory = CleanResult(Memory + x, std::max(std::fabs(Memory), std::fabs(x)));
 }
 
 double EngineAccumulator() {

@@ -151,8 +151,62 @@ TEST(Engine, LongResultsAreCleanedOfRoundingNoise) {
     EXPECT_EQ(Fresh("0,1 + 0,2 ="), "0,3");
     EXPECT_EQ(Fresh("2,3 - 2,2 ="), "0,1");
     EXPECT_EQ(Fresh("2,2 - 2,3 ="), "-0,1");
-    EXPECT_EQ(Fresh("1 / 11 ="), "0,090909090909091");
+    EXPECT_EQ(Fresh("1,00001 - 1 ="), "1E-5");
+    EXPECT_EQ(Fresh("1234,5678 - 1234,5677 ="), "0,0001");
+    EXPECT_EQ(Fresh("1 / 11 ="), "0,0909090909090909");
     EXPECT_EQ(Fresh("1,1 * 1,1 ="), "1,21");
+    EXPECT_EQ(Fresh("1 / 7 * 7 ="), "1");
+}
+
+TEST(Engine, ExactDecimalResultsKeepTheirLastDigit) {
+    EXPECT_EQ(Fresh("36075,9838 + 0,5088995 ="), "36076,4926995");
+    EXPECT_EQ(Fresh("0,870427884 +/- - 0,570427884 ="), "-1,440855768");
+    EXPECT_EQ(Fresh("100 + 0,00001234 ="), "100,00001234");
+    EXPECT_EQ(Fresh("20000003 / 0,00001 ="), "2000000300000");
+    // A quotient with no short decimal keeps all fifteen digits, however close to a whole
+    // number: 2929,99 / 586 is 4,99998293515358...
+    EXPECT_EQ(Fresh("2929,99 / 586 ="), "4,99998293515358");
+}
+
+TEST(Engine, RunsOfZerosAndNinesInANumberAreKept) {
+    EXPECT_EQ(Fresh("0 +/- , 0 9 9 9 9 1 2 3 4 ="), "-0,099991234");
+    EXPECT_EQ(Fresh("1,0000123 ="), "1,0000123");
+    EXPECT_EQ(Fresh("0,99990001 + 1 ="), "1,99990001");
+    EXPECT_EQ(Fresh("5000,0001 * 2 ="), "10000,0002");
+}
+
+TEST(Engine, OperatorAfterEqualsKeepsTheDigitsOfTheHeldResult) {
+    EXPECT_EQ(Fresh("1 / 3 = * 3 ="), "1");
+    EXPECT_EQ(Fresh("2 / 3 = * 3 ="), "2");
+    // A changed or recalled display is read as it stands.
+    EXPECT_EQ(Fresh("1 / 3 = +/- * 3 ="), "-0,999999999999999");
+    EXPECT_EQ(Fresh("1 / 3 = M+ 2 = MR * 3 ="), "0,999999999999999");
+}
+
+TEST(Engine, MemorySumsAreCleanedToo) {
+    EXPECT_EQ(Fresh("2,3 M+ 2,2 +/- M+ MR"), "0,1");
+    EXPECT_EQ(Fresh("0,1 M+ 0,2 M+ MR"), "0,3");
+    EXPECT_EQ(Fresh("0,7 M+ 0,1 M+ 0,8 +/- M+ MR"), "0");
+    EXPECT_EQ(Memory, 0.0);
+}
+
+TEST(Engine, AResultTheDisplayCouldNotReadBackIsAnOverflow) {
+    InitEngine();
+    Keys("2 / 1,00020002 / 0,99980002 / 0,5 =");
+    int presses = 0;
+    while (std::string(DisplayText) != "OVERFLOW" && presses < 1100) {
+        const double before = EngineAccumulator();
+        Keys("=");
+        ++presses;
+        if (std::string(DisplayText) == "OVERFLOW") {
+            EXPECT_EQ(EngineAccumulator(), before);
+            break;
+        }
+        ASSERT_NO_THROW(TextToNumber(DisplayText)) << DisplayText << " after " << presses;
+    }
+    EXPECT_STREQ(DisplayText, "OVERFLOW");
+    EXPECT_TRUE(std::isfinite(EngineAccumulator()));
+    EXPECT_EQ(Keys("="), "OVERFLOW");
 }
 
 TEST(Engine, TinyResultsBecomeZeroAndSmallOnesUseExponents) {
@@ -304,6 +358,9 @@ TEST(Engine, RandomKeySequencesKeepTheDisplayWellFormed) {
                     << sequence;
             }
             ASSERT_TRUE(IsWellFormedDisplay(DisplayText)) << DisplayText << " after " << sequence;
+            if (IsEntryOrNumber(DisplayText)) {
+                ASSERT_TRUE(std::isfinite(TextToNumber(DisplayText))) << sequence;
+            }
         }
     }
 }

@@ -1,9 +1,11 @@
-// Any sequence of key commands: the display keeps one of its three forms.
+// Any sequence of key commands: the display keeps one of its three forms, and every number it
+// shows reads back as a finite number.
 #include "engine/Matheng_un.h"
 
 #include "../DisplayForms.h"
 #include "../EngineKeys.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -15,6 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const EConvertError&) {
         }
         if (!IsWellFormedDisplay(DisplayText)) std::abort();
+        if (IsEntryOrNumber(DisplayText) && !std::isfinite(TextToNumber(DisplayText)))
+            std::abort(); // a number that cannot be read back throws, and aborts as well
     }
     return 0;
 }
