@@ -3,9 +3,26 @@
 
 #include "platform/Sdllayer_un.h"
 
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// SIGINT and SIGTERM end the program at once with status 0, whatever it is doing: loading,
+// waiting behind a message box, or drawing. Nothing is left to save.
+void QuitAtOnce(int) {
+    _exit(0);
+}
+
+} // namespace
 
 int main(int, char**) {
+    struct sigaction quit {};
+    quit.sa_handler = QuitAtOnce;
+    sigemptyset(&quit.sa_mask);
+    sigaction(SIGINT, &quit, nullptr);
+    sigaction(SIGTERM, &quit, nullptr);
     try {
         SdlPlatform platform(DesignLeft, DesignTop, DesignWidth, DesignHeight);
         return RunTessel(platform);

@@ -2,9 +2,12 @@
 
 #include "Forms_un.h"
 #include "Keymap_un.h"
+#include "Msgbox_un.h"
 
 #include "X11_un.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -13,6 +16,10 @@ namespace {
 
 // The one drawable of the main window; the handle only has to be distinct and non-null.
 DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
+
+constexpr const char* MessageFontFile = TESSEL_FONT_FILE;
+constexpr int MessageFontSize = 15;
+constexpr Uint64 TimerInterval = 1; // ms
 
 struct GlAttributes {
     int depth, stencil, accumRed, accumGreen, accumBlue, accumAlpha;
@@ -34,9 +41,6 @@ public:
     SdlLoadingWindow(int left, int top, int width, int height)
         : width_(width), height_(height), glWindow_(SDL_GL_GetCurrentWindow()),
           glContext_(SDL_GL_GetCurrentContext()) {
-        // The window is drawn in software: a GL renderer here would take the current context
-        // away from the main window.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         window_ = SDL_CreateWindow("", left, top, width, height,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
         if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -117,6 +121,14 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
       drawableHeight_(height) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The program entry decides what SIGINT and SIGTERM do.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Windows drawn in software (the loading window, message boxes) keep to X11 images: an
+    // accelerated framebuffer would take the GL context from the main window.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Installed before SDL's own handler, which hands on to it and puts it back when SDL
+    // closes its displays: an error that arrives only then is filtered too.
+    IgnoreStaleWindowErrors();
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Can't initialise the display: ") + SDL_GetError());
     // Without a display SDL falls back to drivers that show nothing; unless one was asked for,
@@ -126,10 +138,11 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
         SDL_Quit();
         throw std::runtime_error("Can't open a display to show the window on");
     }
-    if (driver == "x11") IgnoreStaleWindowErrors();
 }
 
 SdlPlatform::~SdlPlatform() {
+    if (font_ != nullptr) TTF_CloseFont(font_);
+    if (TTF_WasInit()) TTF_Quit();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     SDL_Quit();
 }
@@ -227,10 +240,72 @@ void SdlPlatform::SwapBuffers(HDC) {
     if (window_ != nullptr) SDL_GL_SwapWindow(window_);
 }
 
+TTF_Font* SdlPlatform::MessageFont() {
+    if (!fontTried_) {
+        fontTried_ = true;
+        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, MessageFontSize);
+        if (font_ == nullptr)
+            std::fprintf(stderr, "tessel: can't load the font of the message boxes '%s': %s\n",
+                         MessageFontFile, TTF_GetError());
+    }
+    return font_;
+}
+
 void SdlPlatform::MessageBox(const std::string& text, const std::string& caption,
                              MessageIcon icon) {
-    Uint32 flags = icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
+    // Every message also goes to standard error, one line each, so that it reaches the user
+    // even where no box can be shown.
+    std::string line = text;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(stderr, "tessel: %s\n", line.c_str());
+
+    TTF_Font* font = MessageFont();
+    if (font == nullptr) return;
+    SdlMessageBox box(font, text, caption, icon, shown_ ? window_ : nullptr);
+    if (!box.Usable()) return;
+    box.Show();
+    bool closeRequested = false, dismissed = false;
+    Uint64 nextTick = SDL_GetTicks64();
+    while (!dismissed) {
+        SDL_Event e;
+        bool got = NextEvent(e, nextTick);
+        while (got && !dismissed) {
+            if (box.Owns(e))
+                dismissed = box.Handle(e);
+            else
+                DeliverBehindBox(e, box, closeRequested);
+            got = SDL_PollEvent(&e) != 0;
+        }
+        if (!dismissed) TickIfDue(nextTick);
+    }
+    // A close asked for while the box was up is carried out now.
+    if (closeRequested) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    // Without a window manager the keyboard would go nowhere once the box is gone.
+    if (shown_ && !HasWindowManager(window_)) SDL_SetWindowInputFocus(window_);
+}
+
+void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool& closeRequested) {
+    WindowEvent event{};
+    if (!Translate(e, event)) return;
+    switch (event.kind) {
+    case WindowEvent::Close:
+        closeRequested = true;
+        return;
+    case WindowEvent::MouseDown:
+        box.TakeFocus();
+        return;
+    case WindowEvent::KeyDown:
+    case WindowEvent::MouseMove:
+    case WindowEvent::Tick:
+        return;
+    default:
+        break;
+    }
+    if (application_ != nullptr && form_ != nullptr) application_->Dispatch(*form_, event);
 }
 
 std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int top, int width,
@@ -241,6 +316,7 @@ std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int to
 void SdlPlatform::ShowMainWindow() {
     if (window_ == nullptr) return;
     SDL_ShowWindow(window_);
+    shown_ = true;
     if (maximized_) {
         // Without a window manager nothing maximises a window: give it the display's usable
         // area ourselves.
@@ -315,34 +391,42 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
     }
 }
 
+bool SdlPlatform::NextEvent(SDL_Event& e, Uint64& nextTick) {
+    if (form_ != nullptr && form_->WantsTick()) {
+        Uint64 now = SDL_GetTicks64();
+        return SDL_WaitEventTimeout(&e, now >= nextTick ? 0 : int(nextTick - now)) != 0;
+    }
+    nextTick = 0; // after a sleep the first tick is due at once
+    return SDL_WaitEvent(&e) != 0;
+}
+
+void SdlPlatform::TickIfDue(Uint64& nextTick) {
+    Uint64 now = SDL_GetTicks64();
+    if (closed_ || form_ == nullptr || now < nextTick || !form_->WantsTick()) return;
+    nextTick = now + TimerInterval;
+    application_->Dispatch(*form_, {WindowEvent::Tick});
+}
+
 void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
+    application_ = &application;
+    form_ = &form;
     ShowMainWindow();
     int w = drawableWidth_, h = drawableHeight_;
     UpdateSizes();
     if (w != drawableWidth_ || h != drawableHeight_)
         application.Dispatch(form, {WindowEvent::Resize});
-    constexpr Uint64 TimerInterval = 1; // ms
     Uint64 nextTick = SDL_GetTicks64();
     while (!closed_) {
         SDL_Event e;
-        bool got;
-        bool ticking = form.WantsTick();
-        if (ticking) {
-            Uint64 now = SDL_GetTicks64();
-            got = SDL_WaitEventTimeout(&e, now >= nextTick ? 0 : int(nextTick - now)) != 0;
-        } else {
-            got = SDL_WaitEvent(&e) != 0; // nothing to draw: sleep until something happens
-        }
+        bool got = NextEvent(e, nextTick);
         // Everything that has arrived is handled before the next frame is drawn.
         while (got && !closed_) {
             WindowEvent event{};
             if (Translate(e, event)) application.Dispatch(form, event);
             got = SDL_PollEvent(&e) != 0;
         }
-        Uint64 now = SDL_GetTicks64();
-        if (!closed_ && (now >= nextTick || !ticking) && form.WantsTick()) {
-            nextTick = now + TimerInterval;
-            application.Dispatch(form, {WindowEvent::Tick});
-        }
+        TickIfDue(nextTick);
     }
+    application_ = nullptr;
+    form_ = nullptr;
 }

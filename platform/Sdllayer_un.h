@@ -4,8 +4,11 @@
 #include "Winlayer_un.h"
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <string>
+
+class SdlMessageBox;
 
 class SdlPlatform final : public Platform {
 public:
@@ -40,6 +43,14 @@ private:
     void ShowMainWindow();
     bool Translate(const SDL_Event& event, WindowEvent& out);
     void UpdateSizes();
+    // Waits for the next event, or until the next tick is due while the form wants ticks.
+    bool NextEvent(SDL_Event& event, Uint64& nextTick);
+    // Draws a frame when one is due and the form wants it.
+    void TickIfDue(Uint64& nextTick);
+    // While a message box is up: the main window is redrawn as exposed or resized and releases
+    // still reach it, but nothing else; a click on it hands the keyboard back to the box.
+    void DeliverBehindBox(const SDL_Event& event, SdlMessageBox& box, bool& closeRequested);
+    TTF_Font* MessageFont();
 
     SDL_Window* window_ = nullptr;
     std::string caption_;
@@ -49,4 +60,10 @@ private:
     bool closed_ = false;
     int chosenFormat_ = 0;
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
+    bool shown_ = false;        // the main window is on the screen
+    bool fontTried_ = false;
+    TTF_Font* font_ = nullptr;
+    // The application and form of the running event loop, to redraw behind a message box.
+    TApplication* application_ = nullptr;
+    TForm* form_ = nullptr;
 };

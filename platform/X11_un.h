@@ -8,5 +8,11 @@ struct SDL_Window;
 bool HasWindowManager(SDL_Window* window);
 
 // Keeps a late wake-up message, which SDL sends to its own window from a second connection,
-// from ending the process when it reaches the server after the window is gone.
+// from ending the process when it reaches the server after the window is gone. Called before
+// SDL_Init, so that SDL chains to it and restores it when it closes its displays.
 void IgnoreStaleWindowErrors();
+
+// Marks a window that is not mapped yet as a dialog; with a parent also as transient for it
+// and modal, so that a window manager keeps it above the parent and gives it the keyboard
+// when the parent is clicked.
+void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent);

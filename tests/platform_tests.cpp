@@ -1,4 +1,5 @@
 #include "platform/Keymap_un.h"
+#include "platform/Msgbox_un.h"
 
 #include "Offscreen.h"
 
@@ -93,4 +94,52 @@ TEST(Application, ClosingTheWindowEndsTheLoop) {
     gl.platform.RunEventLoop(gl.application, form);
     EXPECT_EQ(form.ticks, 1);
     EXPECT_TRUE(gl.platform.Closed());
+}
+
+namespace {
+
+// Ten pixels a byte, as if every character had the same width.
+int TenPerByte(const std::string& s) {
+    return 10 * static_cast<int>(s.size());
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + "|";
+    return all;
+}
+
+} // namespace
+
+TEST(MessageText, WrapsAtBlanksWithinTheWidth) {
+    auto lines = WrapText("one two three four five", 100, 1000, TenPerByte);
+    EXPECT_EQ(Joined(lines), "one two|three four|five|");
+    for (const std::string& line : lines) EXPECT_LE(TenPerByte(line), 100) << line;
+    EXPECT_EQ(Joined(WrapText("first\nsecond\n\nlast", 1000, 1000, TenPerByte)),
+              "first|second||last|");
+}
+
+TEST(MessageText, NeverCutsAPathThatFitsOnTheScreen) {
+    const std::string path = "'tex\\Display\\MMinus.jpg'";
+    auto lines = WrapText("Can't open texture file " + path, 100, 1000, TenPerByte);
+    EXPECT_EQ(Joined(lines), "Can't open|texture|file|" + path + "|");
+}
+
+TEST(MessageText, BreaksOnlyAWordWiderThanTheScreenAndLosesNothing) {
+    const std::string word(250, 'x');
+    auto lines = WrapText("a " + word + " b", 100, 1000, TenPerByte);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "a");
+    EXPECT_EQ(lines[1] + lines[2] + lines[3], word);
+    for (const std::string& line : lines) EXPECT_LE(TenPerByte(line), 1000);
+    EXPECT_EQ(lines[4], "b");
+    // A character of several bytes is never split.
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC";
+    auto pieces = WrapText(umlauts, 10, 50, TenPerByte);
+    std::string rejoined;
+    for (const std::string& piece : pieces) {
+        EXPECT_EQ(piece.size() % 2, 0u) << piece;
+        rejoined += piece;
+    }
+    EXPECT_EQ(rejoined, umlauts);
 }

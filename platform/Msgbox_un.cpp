@@ -1,0 +1,288 @@
+#include "Msgbox_un.h"
+
+#include "X11_un.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int Margin = 18;
+constexpr int IconSize = 36;
+constexpr int IconGap = 14;
+constexpr int TextWidth = 420;    // wrapping width of the text
+constexpr int MinTextWidth = 200; // a short message still gets a box of a sensible width
+constexpr int ButtonWidth = 88, ButtonHeight = 30;
+constexpr int ScreenMargin = 40; // a long unbreakable word widens the box up to the screen
+constexpr SDL_Colour Background{242, 242, 242, 255};
+constexpr SDL_Colour Ink{20, 20, 20, 255};
+constexpr SDL_Colour ButtonFace{252, 252, 252, 255};
+constexpr SDL_Colour ButtonHover{228, 236, 248, 255};
+constexpr SDL_Colour ButtonDown{200, 214, 236, 255};
+constexpr SDL_Colour ButtonFrame{60, 110, 190, 255}; // the default button's frame
+constexpr SDL_Colour IconRed{204, 38, 38, 255};
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The text with every byte that does not belong to a well-formed UTF-8 sequence replaced by
+// "?", so that a file name in another encoding is still shown rather than dropped.
+std::string ValidUtf8(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t n = lead < 0x80           ? 1
+                              : (lead >> 5) == 0x6  ? 2
+                              : (lead >> 4) == 0xE  ? 3
+                              : (lead >> 3) == 0x1E ? 4
+                                                    : 0;
+        bool ok = n > 0 && i + n <= text.size();
+        for (std::size_t k = 1; ok && k < n; ++k) ok = IsContinuationByte(text[i + k]);
+        if (ok) {
+            out.append(text, i, n);
+            i += n;
+        } else {
+            out += '?';
+            ++i;
+        }
+    }
+    return out;
+}
+
+void Fill(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c) {
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
+}
+
+// A frame of the given thickness just inside rect.
+void Frame(SDL_Surface* surface, const SDL_Rect& rect, int thickness, SDL_Colour c) {
+    Fill(surface, {rect.x, rect.y, rect.w, thickness}, c);
+    Fill(surface, {rect.x, rect.y + rect.h - thickness, rect.w, thickness}, c);
+    Fill(surface, {rect.x, rect.y, thickness, rect.h}, c);
+    Fill(surface, {rect.x + rect.w - thickness, rect.y, thickness, rect.h}, c);
+}
+
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay;
+    const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+// The error icon: a red disc with a white cross, edges smoothed by coverage.
+SDL_Surface* ErrorIcon(int size) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr) return nullptr;
+    const double c = size / 2.0, r = c - 1, arm = r * 0.42, half = r * 0.11;
+    for (int y = 0; y < size; ++y) {
+        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(icon->pixels) + y * icon->pitch);
+        for (int x = 0; x < size; ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            const double disc = std::clamp(r + 0.5 - std::hypot(px - c, py - c), 0.0, 1.0);
+            const double cross = std::clamp(
+                half + 0.5 -
+                    std::min(SegmentDistance(px, py, c - arm, c - arm, c + arm, c + arm),
+                             SegmentDistance(px, py, c - arm, c + arm, c + arm, c - arm)),
+                0.0, 1.0);
+            auto mix = [&](Uint8 base) {
+                return static_cast<Uint32>(std::lround(base + (255 - base) * cross));
+            };
+            row[x] = static_cast<Uint32>(std::lround(disc * 255)) << 24 | mix(IconRed.r) << 16 |
+                     mix(IconRed.g) << 8 | mix(IconRed.b);
+        }
+    }
+    SDL_SetSurfaceBlendMode(icon, SDL_BLENDMODE_BLEND);
+    return icon;
+}
+
+} // namespace
+
+std::vector<std::string> WrapText(const std::string& text, int maxWidth, int hardWidth,
+                                  const std::function<int(const std::string&)>& measure) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string paragraph = text.substr(start, end - start);
+        std::string line;
+        std::size_t i = 0;
+        while (i < paragraph.size()) {
+            std::size_t wordEnd = paragraph.find(' ', i);
+            if (wordEnd == std::string::npos) wordEnd = paragraph.size();
+            std::string word = paragraph.substr(i, wordEnd - i);
+            i = wordEnd + 1;
+            const std::string joined = line.empty() ? word : line + " " + word;
+            if (measure(joined) <= maxWidth || line.empty()) {
+                line = joined;
+            } else {
+                lines.push_back(line);
+                line = word;
+            }
+            // Only a word wider than the screen allows is broken, between characters.
+            while (measure(line) > hardWidth && line.size() > 1) {
+                std::size_t cut = line.size() - 1;
+                while (cut > 1 && measure(line.substr(0, cut)) > hardWidth) --cut;
+                while (cut > 1 && IsContinuationByte(line[cut])) --cut;
+                lines.push_back(line.substr(0, cut));
+                line.erase(0, cut);
+            }
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
+                             MessageIcon icon, SDL_Window* parent) {
+    Layout(font, text, icon, parent);
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (parent != nullptr) {
+        int px, py, pw, ph;
+        SDL_GetWindowPosition(parent, &px, &py);
+        SDL_GetWindowSize(parent, &pw, &ph);
+        x = px + (pw - width_) / 2;
+        y = py + (ph - height_) / 2;
+    }
+    window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_, SDL_WINDOW_HIDDEN);
+    if (window_ == nullptr) return;
+    MarkAsDialog(window_, parent);
+}
+
+SdlMessageBox::~SdlMessageBox() {
+    for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
+    SDL_FreeSurface(icon_);
+    SDL_FreeSurface(label_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+}
+
+void SdlMessageBox::Layout(TTF_Font* font, const std::string& text, MessageIcon icon,
+                           SDL_Window* parent) {
+    SDL_Rect usable{0, 0, 1024, 768};
+    SDL_GetDisplayUsableBounds(parent != nullptr ? SDL_GetWindowDisplayIndex(parent) : 0, &usable);
+    const int iconWidth = icon == MessageIcon::Error ? IconSize + IconGap : 0;
+    const int hardWidth =
+        std::max(MinTextWidth, usable.w - 2 * ScreenMargin - 2 * Margin - iconWidth);
+    auto measure = [font](const std::string& s) {
+        int w = 0, h = 0;
+        TTF_SizeUTF8(font, s.c_str(), &w, &h);
+        return w;
+    };
+    int widest = MinTextWidth;
+    for (const std::string& line : WrapText(ValidUtf8(text), TextWidth, hardWidth, measure)) {
+        // An empty line still takes its height: render a blank.
+        SDL_Surface* s = TTF_RenderUTF8_Blended(font, line.empty() ? " " : line.c_str(), Ink);
+        if (s == nullptr) continue;
+        widest = std::max(widest, s->w);
+        lines_.push_back(s);
+    }
+    lineSkip_ = TTF_FontLineSkip(font);
+    const int textHeight = lineSkip_ * static_cast<int>(lines_.size());
+    if (icon == MessageIcon::Error) icon_ = ErrorIcon(IconSize);
+    label_ = TTF_RenderUTF8_Blended(font, "OK", Ink);
+
+    width_ = Margin + iconWidth + widest + Margin;
+    const int bodyHeight = std::max(textHeight, icon_ != nullptr ? IconSize : 0);
+    height_ = Margin + bodyHeight + Margin + ButtonHeight + Margin;
+    iconArea_ = {Margin, Margin, IconSize, IconSize};
+    textArea_ = {Margin + iconWidth, Margin + (bodyHeight - textHeight) / 2, widest, textHeight};
+    button_ = {width_ - Margin - ButtonWidth, height_ - Margin - ButtonHeight, ButtonWidth,
+               ButtonHeight};
+}
+
+void SdlMessageBox::Show() {
+    SDL_ShowWindow(window_);
+    Draw();
+    TakeFocus();
+}
+
+void SdlMessageBox::TakeFocus() {
+    SDL_RaiseWindow(window_);
+    SDL_SetWindowInputFocus(window_);
+}
+
+bool SdlMessageBox::Owns(const SDL_Event& e) const {
+    const Uint32 id = SDL_GetWindowID(window_);
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        return e.window.windowID == id;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return e.key.windowID == id;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return e.button.windowID == id;
+    case SDL_MOUSEMOTION:
+        return e.motion.windowID == id;
+    default:
+        return false;
+    }
+}
+
+bool SdlMessageBox::OnButton(int x, int y) const {
+    const SDL_Point p{x, y};
+    return SDL_PointInRect(&p, &button_);
+}
+
+bool SdlMessageBox::Handle(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) return true;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Draw();
+        return false;
+    case SDL_KEYDOWN:
+        if (e.key.repeat) return false; // one press dismisses one box
+        switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_RETURN2:
+        case SDLK_KP_ENTER:
+        case SDLK_ESCAPE:
+        case SDLK_SPACE:
+            return true;
+        default:
+            return false;
+        }
+    case SDL_MOUSEMOTION:
+        if (OnButton(e.motion.x, e.motion.y) != hover_) {
+            hover_ = !hover_;
+            Draw();
+        }
+        return false;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT && OnButton(e.button.x, e.button.y)) {
+            pressed_ = true;
+            Draw();
+        }
+        return false;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT || !pressed_) return false;
+        pressed_ = false;
+        if (OnButton(e.button.x, e.button.y)) return true;
+        Draw();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void SdlMessageBox::Draw() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
+    Fill(surface, {0, 0, surface->w, surface->h}, Background);
+    if (icon_ != nullptr) {
+        SDL_Rect at = iconArea_;
+        SDL_BlitSurface(icon_, nullptr, surface, &at);
+    }
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        SDL_Rect at{textArea_.x, textArea_.y + static_cast<int>(i) * lineSkip_, 0, 0};
+        SDL_BlitSurface(lines_[i], nullptr, surface, &at);
+    }
+    Fill(surface, button_, pressed_ ? ButtonDown : hover_ ? ButtonHover : ButtonFace);
+    Frame(surface, button_, 2, ButtonFrame);
+    if (label_ != nullptr) {
+        SDL_Rect at{button_.x + (button_.w - label_->w) / 2,
+                    button_.y + (button_.h - label_->h) / 2, 0, 0};
+        SDL_BlitSurface(label_, nullptr, surface, &at);
+    }
+    SDL_UpdateWindowSurface(window_);
+}

@@ -1,0 +1,54 @@
+// The message box of the SDL back end: a small dialog window of our own, its text drawn with
+// the DejaVu Sans font the program ships with (no X core fonts, no helper program), an error
+// icon, and an OK button taken by Return, keypad Enter, Escape, Space or a click. The modal
+// loop around it belongs to the platform, which also redraws the main window meanwhile.
+#pragma once
+
+#include "Winlayer_un.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Splits text into lines no wider than maxWidth (as measure reports widths), breaking at
+// blanks and line feeds. A word wider than maxWidth stands alone on a line of its own, so a
+// path is never cut; only a word wider than hardWidth is broken, between characters. No
+// character but the blanks at the breaks is lost.
+std::vector<std::string> WrapText(const std::string& text, int maxWidth, int hardWidth,
+                                  const std::function<int(const std::string&)>& measure);
+
+class SdlMessageBox {
+public:
+    // A hidden box; parent is the main window when it is shown (the box is then transient and
+    // modal for it, and centred over it), null otherwise (centred on the screen).
+    SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
+                  MessageIcon icon, SDL_Window* parent);
+    ~SdlMessageBox();
+    SdlMessageBox(const SdlMessageBox&) = delete;
+    SdlMessageBox& operator=(const SdlMessageBox&) = delete;
+
+    // False when the window could not be made: nothing can be shown.
+    bool Usable() const { return window_ != nullptr; }
+    // Maps the box, draws it and gives it the keyboard.
+    void Show();
+    void TakeFocus();
+    bool Owns(const SDL_Event& event) const;
+    // Handles one of the box's own events; true once the box is dismissed.
+    bool Handle(const SDL_Event& event);
+
+private:
+    void Layout(TTF_Font* font, const std::string& text, MessageIcon icon, SDL_Window* parent);
+    void Draw();
+    bool OnButton(int x, int y) const;
+
+    SDL_Window* window_ = nullptr;
+    std::vector<SDL_Surface*> lines_; // the text, one rendered line each
+    SDL_Surface* icon_ = nullptr;
+    SDL_Surface* label_ = nullptr;
+    SDL_Rect textArea_{}, iconArea_{}, button_{};
+    int width_ = 0, height_ = 0, lineSkip_ = 0;
+    bool hover_ = false, pressed_ = false;
+};
