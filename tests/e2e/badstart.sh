@@ -11,14 +11,18 @@ PICTURES=$(find "$TEX" -type f -name '*.jpg' | wc -l)
 readonly PICTURES
 start_display
 
-# comes_up NAME EXPECTED-BOXES: dismisses the boxes, checks their number and that the
-# window is up, and leaves a screenshot in $WORK/NAME.png.
+# comes_up NAME EXPECTED-BOXES: dismisses the boxes, checks their number, that each took the
+# keyboard, that each was also written to standard error, and that the window is up; leaves
+# a screenshot in $WORK/NAME.png.
 comes_up() {
-    local boxes
-    boxes=$(dismiss_boxes 60)
+    local boxes focused lines
+    read -r boxes focused < <(dismiss_boxes 60)
     check "$1: $2 message boxes (got $boxes)" test "$boxes" -eq "$2"
-    check "$1: the window is shown full-screen" test "$(window_size_by_name)" = "$W $H"
-    [ "$(window_size_by_name)" = "$W $H" ] || describe_screen
+    check "$1: each box took the keyboard ($focused of $boxes)" test "$focused" -eq "$boxes"
+    lines=$(grep -c '^tessel: ' "$dir/stderr.log" || true)
+    check "$1: each message is on standard error too ($lines lines)" test "$lines" -eq "$2"
+    check "$1: the window is shown full-screen" maximised
+    maximised || describe_screen
     redraw "$WORK/$1.png"
     check "$1: the default white background is drawn" \
         test "$(pixel "$WORK/$1.png" 5 5)" = "255 255 255"

@@ -2,9 +2,11 @@
 # Shared by the windowed end-to-end tests: a private X server, fresh working directories,
 # the calculator started in them, screenshots, and the checks' bookkeeping.
 # A test script sources this file with its own arguments:
-#   TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER   (the folder holding close_window and
-#   find_windows)
-# Set E2E_KEEP=1 to keep the working directories and screenshots after the run.
+#   TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER   (the folder holding close_window,
+#   find_windows and cover_window)
+# Set E2E_KEEP=1 to keep the working directories and screenshots after the run,
+# E2E_WM=openbox to run the tests under that window manager, and E2E_XVFB_ARGS to give the
+# X server further options (for example "-fp built-ins": no X core fonts).
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -14,7 +16,7 @@ fi
 TESSEL=$(realpath "$1")
 TEX=$(realpath "$2")
 HELPERS=$(realpath "$3")
-for f in "$TESSEL" "$HELPERS/close_window" "$HELPERS/find_windows"; do
+for f in "$TESSEL" "$HELPERS/close_window" "$HELPERS/find_windows" "$HELPERS/cover_window"; do
     [ -x "$f" ] || { echo "not an executable: $f" >&2; exit 2; }
 done
 [ -d "$TEX" ] || { echo "not a folder: $TEX" >&2; exit 2; }
@@ -26,13 +28,23 @@ H=768
 TEST_NAME=$(basename "$0" .sh)
 WORK=$(mktemp -d "/tmp/tessel-e2e-$TEST_NAME.XXXXXX")
 XVFB_PID=""
+WM_PID=""
 TESSEL_PID=""
+# The calculator's window: its inside on the screen, set by read_main_geometry.
+MAIN_X=0
+MAIN_Y=0
+MAIN_W=$W
+MAIN_H=$H
 PASSED=0
 FAILED=0
 
 e2e_cleanup() {
     local status=$?
     stop_tessel
+    if [ -n "$WM_PID" ]; then
+        kill "$WM_PID" 2>/dev/null || true
+        wait "$WM_PID" 2>/dev/null || true
+    fi
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
@@ -73,18 +85,25 @@ finish() {
     exit 0
 }
 
-# start_display: a W x H Xvfb on the first free display from :100 on.
+# start_display: a W x H Xvfb on the first free display from :100 on, with the options of
+# E2E_XVFB_ARGS, and the window manager of E2E_WM if one is asked for.
 start_display() {
     local n
+    local -a args
+    read -r -a args <<<"${E2E_XVFB_ARGS:-}"
     for n in $(seq 100 199); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp -noreset "${args[@]}" \
+            >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         local i
         for i in $(seq 50); do
             kill -0 "$XVFB_PID" 2>/dev/null || break
-            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+            if xdotool getdisplaygeometry >/dev/null 2>&1; then
+                start_window_manager
+                return 0
+            fi
             sleep 0.1
         done
         # Lost a race for this number with another server, or it did not come up.
@@ -94,6 +113,22 @@ start_display() {
         [ "$i" -lt 50 ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
     done
     echo "no free display number in 100..199" >&2
+    exit 1
+}
+
+start_window_manager() {
+    case "${E2E_WM:-}" in
+    "") return 0 ;;
+    openbox) openbox --sm-disable >"$WORK/wm.log" 2>&1 & ;;
+    *) echo "unknown window manager '$E2E_WM'" >&2; exit 2 ;;
+    esac
+    WM_PID=$!
+    local i
+    for i in $(seq 100); do
+        "$HELPERS/find_windows" -w && return 0
+        sleep 0.1
+    done
+    echo "the window manager $E2E_WM did not start" >&2
     exit 1
 }
 
@@ -154,6 +189,11 @@ stopped() {
     ! running
 }
 
+# elapsed_ms START: milliseconds since START, a value of $EPOCHREALTIME.
+elapsed_ms() {
+    awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%d\n", (b - a) * 1000 }'
+}
+
 # wait_window: waits for the calculator's window to be mapped and to fill the screen;
 # prints its id. Fails the test if it does not within 20 s.
 wait_window() {
@@ -162,14 +202,36 @@ wait_window() {
         head -n1) || true
     [ -n "$wid" ] || fail "the window '$CAPTION' appears within $seconds s"
     for i in $(seq $((seconds * 10))); do
-        if [ "$(window_size "$wid")" = "$W $H" ]; then
+        if maximised; then
             echo "$wid"
             return 0
         fi
         running || break
         sleep 0.1
     done
-    fail "the window fills the ${W}x${H} screen (it is $(window_size "$wid"))"
+    fail "the window fills the ${W}x${H} screen (it is $(window_size_by_name))"
+}
+
+# main_geometry: prints "X Y WIDTH HEIGHT" of the inside of the calculator's window.
+main_geometry() {
+    "$HELPERS/find_windows" "$CAPTION" 2>/dev/null | head -n1 | cut -d' ' -f2-
+}
+
+# read_main_geometry: sets MAIN_X, MAIN_Y, MAIN_W and MAIN_H from the calculator's window.
+read_main_geometry() {
+    read -r MAIN_X MAIN_Y MAIN_W MAIN_H < <(main_geometry)
+}
+
+# maximised: true when the calculator's window fills the screen; under a window manager, its
+# width and all of its height but the title bar.
+maximised() {
+    local x y w h
+    read -r x y w h < <(main_geometry) || return 1
+    if [ -n "${E2E_WM:-}" ]; then
+        [ "$w" = "$W" ] && [ "$x" = 0 ] && [ "$((y + h))" = "$H" ] && [ "$h" -gt $((H - 60)) ]
+    else
+        [ "$x $y $w $h" = "0 0 $W $H" ]
+    fi
 }
 
 window_size() {
@@ -177,7 +239,7 @@ window_size() {
         awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print w, h}'
 }
 
-# focus WID: gives the keyboard to the window (there is no window manager to do it).
+# focus WID: gives the keyboard to the window (without a window manager nothing else does).
 focus() {
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
@@ -248,14 +310,15 @@ crop() {
 }
 
 # project MX MY MZ: prints the screen pixel "X Y" of a model point in the default view
-# (60-degree vertical field of view, eye at the origin, model (x, y, z) at eye
-# (z, x, y - 1.4)).
+# (60-degree vertical field of view over the calculator's window, eye at the origin, model
+# (x, y, z) at eye (z, x, y - 1.4)).
 project() {
-    awk -v mx="$1" -v my="$2" -v mz="$3" -v w="$W" -v h="$H" 'BEGIN {
+    awk -v mx="$1" -v my="$2" -v mz="$3" -v x0="$MAIN_X" -v y0="$MAIN_Y" -v w="$MAIN_W" \
+        -v h="$MAIN_H" 'BEGIN {
         t = sin(atan2(1, 1) * 4 / 6) / cos(atan2(1, 1) * 4 / 6)
         ex = mz; ey = mx; ez = my - 1.4
-        printf "%d %d\n", (1 + ex / (-ez * t * w / h)) * w / 2 + 0.5,
-                          (1 - ey / (-ez * t)) * h / 2 + 0.5
+        printf "%d %d\n", x0 + (1 + ex / (-ez * t * w / h)) * w / 2 + 0.5,
+                          y0 + (1 - ey / (-ez * t)) * h / 2 + 0.5
     }'
 }
 
@@ -289,7 +352,85 @@ click_at() {
 
 # message_boxes: prints the ids of the message boxes on the screen.
 message_boxes() {
-    "$HELPERS/find_windows" "$BOX_CAPTION" || true
+    "$HELPERS/find_windows" "$BOX_CAPTION" 2>/dev/null | cut -d' ' -f1 || true
+}
+
+# box_geometry ID: prints "X Y WIDTH HEIGHT" of a message box's inside.
+box_geometry() {
+    "$HELPERS/find_windows" "$BOX_CAPTION" 2>/dev/null | awk -v id="$1" '$1 == id {print $2, $3, $4, $5}'
+}
+
+# focused: prints the id of the window that has the keyboard.
+focused() {
+    xdotool getwindowfocus 2>/dev/null || true
+}
+
+# box_takes_focus ID: true once the box has the keyboard, within 3 s.
+box_takes_focus() {
+    local i
+    for i in $(seq 30); do
+        [ "$(focused)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# box_gone ID: true once the box is off the screen, within 5 s.
+box_gone() {
+    local i
+    for i in $(seq 50); do
+        message_boxes | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# wait_box SECONDS: prints the id of the first message box that comes up within the time.
+wait_box() {
+    local deadline=$((SECONDS + $1)) box
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        box=$(message_boxes | head -n1)
+        [ -z "$box" ] || { echo "$box"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# click_ok ID: clicks the OK button of a message box (bottom right, 18 px from the edges,
+# 88 x 30 px).
+click_ok() {
+    local x y w h
+    read -r x y w h < <(box_geometry "$1")
+    xdotool mousemove "$((x + w - 18 - 44))" "$((y + h - 18 - 15))" click 1
+}
+
+# dismiss_boxes SECONDS: presses Return, as a user does, on every message box that comes up
+# until the calculator's window is shown full-screen with no box for a second and a half;
+# prints how many boxes there were and how many of them had taken the keyboard themselves.
+dismiss_boxes() {
+    local seconds=$1 count=0 focused_count=0 quiet=0 box
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -lt "$deadline" ] && running; do
+        box=$(message_boxes | head -n1)
+        if [ -z "$box" ]; then
+            if maximised; then
+                quiet=$((quiet + 1))
+                [ "$quiet" -lt 15 ] || break
+            fi
+            sleep 0.1
+            continue
+        fi
+        quiet=0
+        if box_takes_focus "$box"; then
+            focused_count=$((focused_count + 1))
+        else
+            focus "$box" || true
+        fi
+        xdotool key Return
+        box_gone "$box" || true
+        count=$((count + 1))
+    done
+    echo "$count $focused_count"
 }
 
 not_same() {
@@ -305,43 +446,6 @@ redraw() {
     settle "$1"
 }
 
-# children: prints the ids of the calculator's child processes (each message box runs in
-# one of its own).
-children() {
-    cat "/proc/$TESSEL_PID/task/"*/children 2>/dev/null | xargs
-}
-
-# dismiss_boxes SECONDS: presses Return on every message box that comes up until the
-# calculator's window is shown full-screen with no box for a second and a half; prints
-# how many boxes there were. A box is taken as gone once its window is gone or once the
-# process that showed it has ended (a new box may reuse the old one's window id).
-dismiss_boxes() {
-    local seconds=$1 count=0 quiet=0 box owner i
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -lt "$deadline" ] && running; do
-        box=$(message_boxes | head -n1)
-        if [ -z "$box" ]; then
-            if [ "$(window_size_by_name)" = "$W $H" ]; then
-                quiet=$((quiet + 1))
-                [ "$quiet" -lt 15 ] || break
-            fi
-            sleep 0.1
-            continue
-        fi
-        quiet=0
-        owner=$(children)
-        focus "$box" || true
-        xdotool key Return
-        for i in $(seq 50); do
-            [ "$(message_boxes | head -n1)" = "$box" ] || break
-            [ "$(children)" = "$owner" ] || break
-            sleep 0.1
-        done
-        count=$((count + 1))
-    done
-    echo "$count"
-}
-
 # describe_screen: what is on the screen and what the calculator wrote, for a failure.
 describe_screen() {
     local wid
@@ -350,11 +454,9 @@ describe_screen() {
         echo "$wid '$(xdotool getwindowname "$wid" 2>/dev/null)' $(window_size "$wid")"
     done
     echo "--- message boxes: $(message_boxes | xargs)"
-    echo "--- running: $(running && echo yes || echo no); children: $(children)"
+    echo "--- running: $(running && echo yes || echo no)"
 }
 
 window_size_by_name() {
-    local wid
-    wid=$(xdotool search --onlyvisible --name "^$CAPTION\$" 2>/dev/null | head -n1) || true
-    [ -z "$wid" ] || window_size "$wid"
+    main_geometry | cut -d' ' -f3-
 }

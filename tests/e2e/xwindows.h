@@ -1,6 +1,6 @@
 /* Finding the top-level windows of an X display by their exact name. Names are compared
  * as bytes, so both UTF8_STRING and Latin-1 titles match; _NET_WM_NAME is tried before
- * WM_NAME. Without a window manager the top-level windows are the root's children. */
+ * WM_NAME. */
 #ifndef TESSEL_E2E_XWINDOWS_H
 #define TESSEL_E2E_XWINDOWS_H
 
@@ -28,26 +28,36 @@ static int xwindows_named(Display* display, Window window, const char* wanted) {
            xwindows_property_is(display, window, XA_WM_NAME, wanted);
 }
 
-/* Calls visit(display, window, context) for every mapped top-level window with the name;
- * returns how many there were. */
-static int xwindows_each(Display* display, const char* wanted,
-                         void (*visit)(Display*, Window, void*), void* context) {
-    Window root, parent;
+/* Calls visit(display, window, context) for every mapped window with the name below parent,
+ * looking depth levels down; returns how many there were. */
+static int xwindows_below(Display* display, Window parent, int depth, const char* wanted,
+                          void (*visit)(Display*, Window, void*), void* context) {
+    Window root, up;
     Window* children = NULL;
     unsigned int count = 0;
     int found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return 0;
+    if (depth == 0 || !XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
         if (attributes.map_state != IsViewable) continue;
-        if (!xwindows_named(display, children[i], wanted)) continue;
-        visit(display, children[i], context);
-        ++found;
+        if (xwindows_named(display, children[i], wanted)) {
+            visit(display, children[i], context);
+            ++found;
+        } else {
+            found += xwindows_below(display, children[i], depth - 1, wanted, visit, context);
+        }
     }
     if (children != NULL) XFree(children);
     return found;
+}
+
+/* Calls visit(display, window, context) for every mapped top-level window with the name;
+ * returns how many there were. Without a window manager the top-level windows are the root's
+ * children; a reparenting window manager puts each inside a frame of its own. */
+static int xwindows_each(Display* display, const char* wanted,
+                         void (*visit)(Display*, Window, void*), void* context) {
+    return xwindows_below(display, DefaultRootWindow(display), 3, wanted, visit, context);
 }
 
 #endif
