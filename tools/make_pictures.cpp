@@ -350,30 +350,37 @@ struct Shortcut {
     const char* action;
 };
 
-constexpr std::array<std::array<Shortcut, 7>, 2> shortcuts{{
+// Every key and mouse action of the calculator, in three columns.
+constexpr std::array<std::array<Shortcut, 6>, 3> shortcuts{{
     {{{"0\u20139", "digits"},
       {", or .", "decimal point"},
       {"+ \u2212 * /", "operations"},
       {"Enter or =", "equals"},
       {"F9", "sign change"},
-      {"Delete", "CE"},
-      {"Esc", "C"}}},
-    {{{"Ctrl+L", "MC"},
-      {"Ctrl+R", "MR"},
-      {"Ctrl+P", "M+"},
-      {"Page Up", "raise display"},
-      {"Page Down", "lower display"},
+      {"Backspace", "delete digit"}}},
+    {{{"Delete", "CE"},
+      {"Esc", "C"},
+      {"Ctrl+L R P", "MC MR M+"},
+      {"Ctrl+C", "copy"},
+      {"Ctrl+V", "paste"},
+      {"F1", "this card"}}},
+    {{{"PgUp PgDn", "display"},
+      {"Click", "press key"},
       {"Right drag", "turn"},
-      {"Both buttons drag", "zoom"}}},
+      {"Wheel", "zoom"},
+      {"Both buttons", "zoom"},
+      {"", ""}}},
 }};
 
-// Only s 0.690..0.914 and t 0.027..0.973 of the card are seen, turned so that growing s runs up
-// the screen and growing t runs to the left. The text is laid out in screen units (x right,
-// y down) over that 0.52 x 0.195 region and the matrix carries it into the image.
+// With the display frame raised, the calculator in its first view shows s 0.767..0.923 and
+// about t 0.03..0.97 of the card through the opening (the raised frame hides the rest toward
+// the keys), turned so that growing s runs up the screen and growing t runs to the left. The
+// text is laid out in screen units (x right, y down) over a region a little inside that,
+// 0.495 x 0.116 scene units, and the matrix carries it into the image.
 void drawCard(const Fonts& fonts, const fs::path& file) {
     constexpr int width = 1024, height = 512;
-    constexpr double s0 = 0.690, s1 = 0.914, t0 = 0.027, t1 = 0.973;
-    constexpr double regionW = 520, regionH = 195;
+    constexpr double s0 = 0.782, s1 = 0.915, t0 = 0.05, t1 = 0.95;
+    constexpr double regionW = 495, regionH = 116;
     Canvas canvas(width, height);
     cairo_t* cr = canvas.cr();
     const Rgb paper = hex(0xFFFFFF), ink = hex(0x000000);
@@ -385,16 +392,18 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
                       s1 * width, t1 * height);
     cairo_set_matrix(cr, &m);
 
-    constexpr double margin = 14, keyGap = 0.8, columnGap = 1.2, lineStep = 1.3, condense = 0.9;
+    constexpr std::size_t columns = shortcuts.size(), rows = shortcuts[0].size();
+    constexpr double margin = 5, keyGap = 0.6, columnGap = 1.1, lineStep = 1.15, condense = 0.88;
     setFont(cr, fonts.bold, 100, condense);
-    std::array<double, 2> keyW{}, actionW{};
-    for (int c = 0; c < 2; ++c)
+    std::array<double, columns> keyW{}, actionW{};
+    double emWidth = (columns - 1) * columnGap;
+    for (std::size_t c = 0; c < columns; ++c) {
         for (const Shortcut& s : shortcuts[c]) {
             keyW[c] = std::max(keyW[c], inkOf(cr, s.keys).x_advance / 100);
             actionW[c] = std::max(actionW[c], inkOf(cr, s.action).x_advance / 100);
         }
-    const double emWidth = keyW[0] + actionW[0] + keyW[1] + actionW[1] + 2 * keyGap + columnGap;
-    const double rows = shortcuts[0].size();
+        emWidth += keyW[c] + keyGap + actionW[c];
+    }
     const double size =
         std::min((regionW - 2 * margin) / emWidth, (regionH - 2 * margin) / (rows * lineStep));
     setFont(cr, fonts.bold, size, condense);
@@ -402,17 +411,18 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
     const double left = (regionW - emWidth * size) / 2;
     const double top = (regionH - rows * lineStep * size) / 2;
     const double capOffset = (lineStep * size + inkOf(cr, "H").height) / 2;
-    const double divider = left + (keyW[0] + actionW[0] + keyGap + columnGap / 2) * size;
-    cairo_set_line_width(cr, 1.2);
-    setColour(cr, mix(paper, ink, 0.45));
-    cairo_move_to(cr, divider, top + 0.2 * size);
-    cairo_line_to(cr, divider, top + (rows * lineStep - 0.2) * size);
-    cairo_stroke(cr);
-
-    setColour(cr, ink);
+    cairo_set_line_width(cr, 1.0);
     double x = left;
-    for (int c = 0; c < 2; ++c) {
-        for (std::size_t r = 0; r < shortcuts[c].size(); ++r) {
+    for (std::size_t c = 0; c < columns; ++c) {
+        if (c > 0) {
+            const double divider = x - columnGap / 2 * size;
+            setColour(cr, mix(paper, ink, 0.45));
+            cairo_move_to(cr, divider, top + 0.2 * size);
+            cairo_line_to(cr, divider, top + (rows * lineStep - 0.2) * size);
+            cairo_stroke(cr);
+        }
+        setColour(cr, ink);
+        for (std::size_t r = 0; r < rows; ++r) {
             const double y = top + r * lineStep * size + capOffset;
             cairo_move_to(cr, x, y);
             cairo_show_text(cr, shortcuts[c][r].keys);
