@@ -32,16 +32,8 @@ constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
 constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr int LoadingWidth = 400, LoadingHeight = 200;
 constexpr int ProgressMargin = 40, ProgressHeight = 20;
-constexpr int PickRegion = 2; // pixels
-// One four-word hit record per key, each key drawn under exactly one name.
-constexpr int SelectionWords = 4 * KeyCount;
-
-// The perspective of the window, when it has a height to divide by.
-void ApplyPerspective(int clientWidth, int clientHeight) {
-    if (clientHeight != 0)
-        gluPerspective(FieldOfView, static_cast<float>(clientWidth) / clientHeight, NearPlane,
-                       FarPlane);
-}
+constexpr double WheelStep = 0.1;    // of ViewDistance per notch
+constexpr int MaxWheelNotches = 100; // in one event; more would only pin the distance anyway
 
 // With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
 bool TimingWanted() {
@@ -157,8 +149,7 @@ void T_Tessel_Frm::FormResize() {
     if (RenderContext == nullptr) return;
     glViewport(0, 0, Window.Width(), Window.Height());
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    ApplyPerspective(Window.ClientWidth(), Window.ClientHeight());
+    glLoadMatrixd(ProjectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
@@ -192,9 +183,8 @@ bool T_Tessel_Frm::WantsTick() const {
 }
 
 void T_Tessel_Frm::Repaint_TmTimer() {
-    // A frame that would repeat the last one exactly, picking included, is not drawn.
+    // A frame that would repeat the last one exactly is not drawn.
     if (!DrawEveryTick && !FrameCanDiffer()) return;
-    const std::int32_t pickedBefore = PickedName;
     const bool keysMoved = KeysMove();
     shownText_ = DisplayText;
     shownMemory_ = Memory;
@@ -214,19 +204,25 @@ void T_Tessel_Frm::Repaint_TmTimer() {
                      static_cast<long long>(std::chrono::nanoseconds(now).count()));
     }
 
-    // One more frame is owed when this one changed what the next draws: the highlight follows
-    // the picking one frame late, and a key is placed before it steps, so its last step
-    // shows only in the frame after it.
+    // One more frame is owed when this one moved a key: a key is placed before it steps, so
+    // its last step shows only in the next frame.
     if (framesDue_ > 0) --framesDue_;
-    if (PickedName != pickedBefore || keysMoved) Invalidate();
+    if (keysMoved) Invalidate();
+}
+
+Matrix T_Tessel_Frm::ProjectionMatrix() const {
+    const int w = Window.ClientWidth(), h = Window.ClientHeight();
+    if (h == 0) return IdentityMatrix();
+    return Perspective(FieldOfView, static_cast<float>(w) / h, NearPlane, FarPlane);
+}
+
+Matrix T_Tessel_Frm::ModelviewMatrix() const {
+    // The camera's look-at from the origin down -z with y up is the identity.
+    return ViewTransform(ViewDistance, TiltAngle, SpinAngle);
 }
 
 void T_Tessel_Frm::ApplyViewTransform() {
-    glTranslated(0, 0, -ViewDistance);
-    glRotated(90, 0, 0, 1);
-    glRotated(90, 1, 0, 0);
-    glRotated(TiltAngle, 0, 0, 1);
-    glRotated(-SpinAngle, 0, 1, 0);
+    glMultMatrixd(ModelviewMatrix().data());
 }
 
 void T_Tessel_Frm::DrawScene() {
@@ -240,10 +236,7 @@ void T_Tessel_Frm::DrawScene() {
     DrawKeysAndPick(static_cast<int>(MouseX), static_cast<int>(MouseY));
 
     glPushMatrix();
-    glTranslatef(c.LENGTH - 4 * c.FILLET - frame, c.THICKNESS, 2 * c.FILLET - c.WIDTH - border);
-    glRotatef(-90, 1, 0, 0);
-    glRotatef(-90, 0, 0, 1);
-    glRotatef(static_cast<float>(DisplayTilt * 180 / std::numbers::pi), 1, 0, 0);
+    glMultMatrixd(DisplayFrameTransform(c, border, frame, DisplayTilt).data());
     DrawDisplayFrame(border, frame);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
     glTranslatef(border, border, 0);
@@ -255,54 +248,34 @@ void T_Tessel_Frm::DrawScene() {
 // ---- Picking ----
 
 void T_Tessel_Frm::DrawKeys() {
-    glInitNames();
-    for (int i = 0; i < KeyCount; ++i) {
-        KeyRecord& key = Keys[i];
+    for (KeyRecord& key : Keys) {
         glPushMatrix();
         glTranslatef(key.X, key.Y, key.Z);
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
-        glPushName(static_cast<GLuint>(KeyNameBase + i));
         DrawKey(key, PickedName);
-        glPopName();
         glPopMatrix();
+        // Two steps a frame: the pace at which keys have always sunk and risen.
+        StepKey(key);
+        StepKey(key);
     }
 }
 
-std::int32_t T_Tessel_Frm::PickKey(int x, int y) {
-    GLuint buffer[SelectionWords];
-    glSelectBuffer(SelectionWords, buffer);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glRenderMode(GL_SELECT);
-    glLoadIdentity();
+std::int32_t T_Tessel_Frm::PickKey(int x, int y) const {
+    const int viewport[4] = {0, 0, Window.Width(), Window.Height()};
+    // Window rows count up from the bottom; a frame around the client area would shift them.
     const int frameOffset =
         (Window.Height() - Window.ClientHeight()) - (Window.Width() - Window.ClientWidth()) / 2;
-    const int yPick = viewport[3] - y - frameOffset;
-    gluPickMatrix(x, yPick, PickRegion, PickRegion, viewport);
-    ApplyPerspective(Window.ClientWidth(), Window.ClientHeight());
-    glMatrixMode(GL_MODELVIEW);
-    DrawKeys();
-    const GLint hits = glRenderMode(GL_RENDER);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    if (hits <= 0) return 0;
-    // The nearest hit wins; among equal depths the key drawn first.
-    GLuint best = buffer[1];
-    std::int32_t result = static_cast<std::int32_t>(buffer[3]);
-    for (GLint h = 1; h < hits; ++h)
-        if (buffer[4 * h + 1] < best) {
-            best = buffer[4 * h + 1];
-            result = static_cast<std::int32_t>(buffer[4 * h + 3]);
-        }
-    return result;
+    Ray ray;
+    if (!WindowRay(ProjectionMatrix(), ModelviewMatrix(), viewport, x + 0.5,
+                   viewport[3] - y - frameOffset - 0.5, ray))
+        return 0;
+    return KeyOnRay(ray, Keys, Config, DisplayTilt);
 }
 
 void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
-    DrawKeys();
+    // Picked first, so that the key under the mouse is drawn highlighted in this very frame.
     PickedName = PickKey(x, y);
+    DrawKeys();
 }
 
 // ---- Input ----
@@ -414,8 +387,32 @@ void T_Tessel_Frm::PressKey(int id) {
         EnterPoint();
 }
 
+bool T_Tessel_Frm::EditingKey(std::uint16_t key, TShiftState shift) {
+    const TShiftState modifiers = shift & (ssShift | ssCtrl | ssAlt);
+    if (modifiers == ssCtrl && key == 'C') {
+        // The number as it stands; an error text is no number to copy.
+        if (!DisplayShowsError()) Window.SetClipboardText(DisplayText);
+        return true;
+    }
+    if (modifiers == ssCtrl && key == 'V') {
+        EnterNumberText(Window.GetClipboardText());
+        return true;
+    }
+    if (modifiers == 0 && key == VK_BACK) {
+        DeleteLastCharacter();
+        return true;
+    }
+    if (modifiers == 0 && key == VK_F1) {
+        // The card with the shortcuts at once, or the display back down.
+        DisplayTilt = DisplayTilt < MaxDisplayTilt ? MaxDisplayTilt : 0;
+        return true;
+    }
+    return false;
+}
+
 void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift) {
     Invalidate();
+    if (EditingKey(key, shift)) return;
     if ((shift & (ssShift | ssCtrl | ssAlt)) == 0) {
         if (key == VK_PRIOR) {
             DisplayTilt += DisplayTiltStep;
@@ -447,14 +444,15 @@ void T_Tessel_Frm::TakeButtons(TShiftState shift) {
     RightButtonDown = shift & ssRight;
 }
 
-void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int, int) {
+void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) {
     TakeButtons(shift);
     if (!LeftButtonDown) return;
-    // A click counts only while the calculator faces the viewer.
-    if (SpinAngle >= 90 || SpinAngle <= -90) return;
+    // A click counts only while the face is toward the viewer. The spin turns the calculator
+    // about the normal of its face, so it never turns the face away.
     if (TiltAngle >= 90 || TiltAngle <= -90) return;
     if (RightButtonDown) return;
-    const int id = PickedName - KeyNameBase;
+    // The key under the click itself, whatever frames have been drawn since the mouse moved.
+    const int id = PickKey(x, y) - KeyNameBase;
     if (id < 0 || id >= KeyCount) return;
     ClickKey click = ClickKeyOf(id);
     FormKeyDown(click.key, click.shift);
@@ -485,6 +483,16 @@ void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
     TakeButtons(shift);
     if (!LeftButtonDown) ReleaseKeys();
+}
+
+void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
+    Invalidate();
+    // A notch away from the user brings the calculator a tenth of its distance nearer.
+    notches = std::clamp(notches, -MaxWheelNotches, MaxWheelNotches);
+    for (int i = 0; i < std::abs(notches); ++i)
+        ViewDistance += (notches > 0 ? -WheelStep : WheelStep) * ViewDistance;
+    ViewDistance =
+        std::max<double>(std::min<double>(ViewDistance, Config.FAR_LIMIT), Config.NEAR_LIMIT);
 }
 
 // ---- Program entry ----

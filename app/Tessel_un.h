@@ -3,6 +3,7 @@
 
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
+#include "scene/Picking_un.h"
 #include "textures/Texloading_un.h"
 
 #include <algorithm>
@@ -27,15 +28,23 @@ public:
     void FormMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void FormMouseMove(TShiftState shift, int x, int y) override;
     void FormMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void FormMouseWheel(TShiftState shift, int notches, int x, int y) override;
     void Repaint_TmTimer() override;
     bool WantsTick() const override;
 
     bool SetupPixelFormat(HDC dc);
+    // The projection of the window: the perspective, or the identity with no height.
+    Matrix ProjectionMatrix() const;
+    // The modelview of a frame: the camera and the calculator placed by the view state.
+    Matrix ModelviewMatrix() const;
     // Places the calculator before the camera by the view state: distance, tilt and spin.
     void ApplyViewTransform();
     void DrawScene();
+    // Draws the 22 keys and advances their press animation by two steps.
     void DrawKeys();
-    std::int32_t PickKey(int x, int y);
+    // The selection name of the key seen under a window position by the present view
+    // state, or 0.
+    std::int32_t PickKey(int x, int y) const;
     void DrawKeysAndPick(int x, int y);
 
     double DisplayTilt = 0; // radians, 0 .. pi/2
@@ -63,6 +72,8 @@ private:
     void ShowLoadingWindowAndLoadTextures();
     void PressKey(int buttonId);
     void ReleaseKeys();
+    // Keys beyond the calculator's own: copy, paste, Backspace, F1; true when key was one.
+    bool EditingKey(std::uint16_t key, TShiftState shift);
     // The button state of a mouse event; any mouse event may change the picture.
     void TakeButtons(TShiftState shift);
     // Asks for frames: one after input; two after a resize or expose, since the drawable

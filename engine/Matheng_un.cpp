@@ -321,6 +321,48 @@ void MemoryAdd() {
         Memory = CleanResult(Memory + x, std::max(std::fabs(Memory), std::fabs(x)));
 }
 
+bool DisplayShowsError() {
+    std::string_view text = DisplayText;
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return text == OverflowText || text == DivideByZeroText;
+}
+
+void DeleteLastCharacter() {
+    if (StartNewEntry) return; // a result, an error text or a cleared display
+    std::string text = DisplayText;
+    text.pop_back();
+    if (text.empty() || text == "-")
+        ClearEntry();
+    else
+        SetDisplay(text);
+}
+
+bool EnterNumberText(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return false;
+    const std::string number = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    const bool negative = number[0] == '-';
+    std::size_t digits = 0, separators = 0;
+    for (std::size_t i = negative ? 1 : 0; i < number.size(); ++i) {
+        if (IsDigit(number[i]))
+            ++digits;
+        else if (number[i] == ',' || number[i] == '.')
+            ++separators;
+        else
+            return false;
+    }
+    if (digits == 0 || separators > 1) return false;
+    StartNewEntry = true; // a new entry, even in the middle of one being typed
+    for (std::size_t i = negative ? 1 : 0; i < number.size(); ++i) {
+        if (IsDigit(number[i]))
+            EnterDigit(number[i] - '0');
+        else
+            EnterPoint();
+    }
+    if (negative) ChangeSign();
+    return true;
+}
+
 double EngineAccumulator() {
     return Accumulator;
 }

@@ -29,6 +29,17 @@ void Evaluate();
 void MemoryClear();
 void MemoryRecall();
 void MemoryAdd();
+// True while the display shows an error text ("OVERFLOW" or "DIVIDE BY 0", with or without a
+// sign put in front of it): the one form that is not a number.
+bool DisplayShowsError();
+// Backspace: removes the last character of an entry being typed; an entry left empty or
+// holding only "-" becomes "0". A result or an error text stays as it is.
+void DeleteLastCharacter();
+// Enters a number given as text (pasted), as if typed as a new entry: blanks around it are
+// ignored; an optional "-", then digits with at most one decimal separator ("," or "."),
+// at least one digit. Digits past the entry limit are dropped as typing drops them. False,
+// and nothing changed, for any other text.
+bool EnterNumberText(const std::string& text);
 
 // The engine's number format: decimal comma, 15 significant digits, exponent notation
 // outside 0,0001 .. 10^15.

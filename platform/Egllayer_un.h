@@ -33,6 +33,8 @@ public:
     void SwapBuffers(HDC dc) override;
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    void SetClipboardText(const std::string& text) override { Clipboard = text; }
+    std::string GetClipboardText() override { return Clipboard; }
     std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                        int height) override;
     // Delivers the queued events in order until the queue is empty or the window closes.
@@ -60,6 +62,7 @@ public:
     int DepthBits = 0; // of the format chosen
     int Swaps = 0;
     std::vector<Message> Messages;
+    std::string Clipboard;
     std::vector<Loading> LoadingWindows;
     std::vector<std::string> Calls; // GetDC, ReleaseDC, CreateContext, MakeCurrent, ...
     std::deque<WindowEvent> Queue;

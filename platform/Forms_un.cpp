@@ -31,6 +31,9 @@ void TApplication::Dispatch(TForm& form, const WindowEvent& e) {
         case WindowEvent::MouseUp:
             form.FormMouseUp(e.button, e.shift, e.x, e.y);
             break;
+        case WindowEvent::Wheel:
+            form.FormMouseWheel(e.shift, e.notches, e.x, e.y);
+            break;
         case WindowEvent::Resize:
             form.FormResize();
             break;

@@ -300,12 +300,24 @@ void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool&
         return;
     case WindowEvent::KeyDown:
     case WindowEvent::MouseMove:
+    case WindowEvent::Wheel:
     case WindowEvent::Tick:
         return;
     default:
         break;
     }
     if (application_ != nullptr && form_ != nullptr) application_->Dispatch(*form_, event);
+}
+
+void SdlPlatform::SetClipboardText(const std::string& text) {
+    SDL_SetClipboardText(text.c_str());
+}
+
+std::string SdlPlatform::GetClipboardText() {
+    char* text = SDL_GetClipboardText(); // an empty string, not null, when there is none
+    std::string result = text != nullptr ? text : "";
+    SDL_free(text);
+    return result;
 }
 
 std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int top, int width,
@@ -379,6 +391,15 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
         out.shift = ShiftStateOf(static_cast<std::uint16_t>(SDL_GetModState()), buttons_);
         scaled(e.button.x, e.button.y);
         return true;
+    }
+    case SDL_MOUSEWHEEL: {
+        out.kind = WindowEvent::Wheel;
+        out.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        out.shift = ShiftStateOf(static_cast<std::uint16_t>(SDL_GetModState()), buttons_);
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        scaled(x, y);
+        return out.notches != 0;
     }
     case SDL_MOUSEMOTION:
         buttons_ = e.motion.state;

@@ -35,6 +35,8 @@ public:
     void SwapBuffers(HDC dc) override;
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    void SetClipboardText(const std::string& text) override;
+    std::string GetClipboardText() override;
     std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                        int height) override;
     void RunEventLoop(TApplication& application, TForm& form) override;

@@ -78,12 +78,13 @@ using HGLRC = struct RenderContextTag*;
 enum class MessageIcon { None, Error };
 
 struct WindowEvent {
-    enum Kind { KeyDown, KeyUp, MouseDown, MouseMove, MouseUp, Resize, Expose, Close, Tick };
+    enum Kind { KeyDown, KeyUp, MouseDown, MouseMove, MouseUp, Wheel, Resize, Expose, Close, Tick };
     Kind kind;
     std::uint16_t key = 0;
     TShiftState shift = 0;
     TMouseButton button = TMouseButton::mbLeft;
     int x = 0, y = 0;
+    int notches = 0; // of a Wheel event: positive away from the user
 };
 
 // The borderless window shown while the textures load: a picture, a progress bar (0..100)
@@ -131,6 +132,9 @@ public:
     // A modal box with an OK button; an empty caption shows the application title.
     virtual void MessageBox(const std::string& text, const std::string& caption,
                             MessageIcon icon) = 0;
+    // The desktop's clipboard, as text; empty when it holds none.
+    virtual void SetClipboardText(const std::string& text) = 0;
+    virtual std::string GetClipboardText() = 0;
     virtual std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                                int height) = 0;
 

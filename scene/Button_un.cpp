@@ -8,8 +8,8 @@ namespace {
 
 constexpr float KeyHeight = 0.0075f;
 constexpr float KeyPressStep = -0.001f;
-constexpr double RestLift = 0.002;     // keys stand this far above the case's top face
-constexpr float HighlightDepth = 0.2f; // darkening of the key under the mouse
+constexpr double RestLift = KeyPlateHalfThickness; // keys stand on the key plate
+constexpr float HighlightDepth = 0.2f;             // darkening of the key under the mouse
 constexpr float KeyShininess = 120.0f;
 constexpr int GridSize = 5;
 constexpr int NoKey = -1;
@@ -75,10 +75,12 @@ bool KeyMoves(const KeyRecord& key) {
                             : key.Y <= rest + key.PressStep / 2.0;
 }
 
-void DrawKey(KeyRecord& key, std::int32_t pickedName) {
-    // Press animation: one step per drawing, down to about two thirds of the height and back.
+void StepKey(KeyRecord& key) {
+    // Down to about two thirds of the height while held, back up to rest once released.
     if (KeyMoves(key)) key.Y += key.Pressed != 0 ? key.PressStep : -key.PressStep;
+}
 
+void DrawKey(const KeyRecord& key, std::int32_t pickedName) {
     const float v = key.Id + KeyNameBase == pickedName ? HighlightDepth : 0.0f;
     const float d = 1 - 2 * v, s = 0.5f - 1.5f * v;
     SetMaterial({{d, d, d, 1.0f}, {s, s, s, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, KeyShininess});

@@ -42,6 +42,8 @@ struct KeyRecord {
 float KeyEdge(const ConfigRecord& config);
 // Height of a key's base at rest, which is also the top of the key plate.
 float KeyRestHeight(const ConfigRecord& config);
+// The key plate reaches this far above and below the top face of the case.
+constexpr float KeyPlateHalfThickness = 0.002f;
 
 // Lays the keys out in their 5 x 5 grid from the configuration.
 void BuildKeyTable(KeyRecord (&keys)[KeyCount]);
@@ -53,11 +55,12 @@ constexpr float FrameBorder() {
 }
 float DisplayFrameLength(const ConfigRecord& config, float keyPlateLength);
 
-// True while DrawKey would still move the key: it is held and above its lowest step, or
-// released and below its rest height.
+// True while the press animation would still move the key: it is held and above its lowest
+// step, or released and below its rest height.
 bool KeyMoves(const KeyRecord& key);
+// Advances the press animation by one step: down while the key is held, up once released.
+void StepKey(KeyRecord& key);
 
-// Draws one key at the origin of the current modelview matrix and advances its press
-// animation by one step. pickedName is the selection name found under the mouse in the
-// previous frame; the key carrying it is drawn darker.
-void DrawKey(KeyRecord& key, std::int32_t pickedName);
+// Draws one key at the origin of the current modelview matrix. pickedName is the selection
+// name of the key under the mouse; that key is drawn darker.
+void DrawKey(const KeyRecord& key, std::int32_t pickedName);

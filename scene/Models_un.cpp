@@ -1,5 +1,6 @@
 #include "Models_un.h"
 
+#include "Button_un.h"
 #include "config/Cfgread_un.h"
 
 #include <GL/gl.h>
@@ -16,7 +17,6 @@ constexpr Material KeyPlateMaterial{
 constexpr Material DisplayFrameMaterial{
     {0.15f, 0.15f, 0.15f, 1.0f}, {0.3f, 0.3f, 0.3f, 1.0f}, {0.15f, 0.15f, 0.15f, 1.0f}, 50.0f};
 constexpr float CardShininess = 20.0f;
-constexpr float PlateHalfThickness = 0.002f;
 constexpr int CylinderSlices = 32, CylinderStacks = 1;
 constexpr int SphereSlices = 32, SphereStacks = 16;
 
@@ -105,7 +105,7 @@ void DrawCase(float B, float D) {
 void DrawKeyPlate(float K) {
     const float L = Config.LENGTH, T = Config.THICKNESS, W = Config.WIDTH, F = Config.FILLET;
     const float x0 = 2 * F - L, x1 = 2 * F - L + K;
-    const float y0 = T - PlateHalfThickness, y1 = T + PlateHalfThickness;
+    const float y0 = T - KeyPlateHalfThickness, y1 = T + KeyPlateHalfThickness;
     const float z0 = 2 * F - W, z1 = W - 2 * F;
     SetMaterial(KeyPlateMaterial);
     Face({0, 1, 0}, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0});

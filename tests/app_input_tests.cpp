@@ -15,7 +15,7 @@ TEST_F(AppTest, PickingFindsEveryKeyUnderTheMouseFromSeveralViews) {
     struct View {
         double spin, tilt, distance;
     } views[] = {{0, 0, 1.4}, {25, 0, 1.4},  {0, -35, 1.4}, {-40, 30, 1.4},
-                 {0, 0, 0.8}, {10, 10, 3.0}, {150, 0, 1.4}, {0, 120, 1.4}};
+                 {0, 0, 0.8}, {10, 10, 3.0}, {150, 0, 1.4}, {-100, 60, 1.2}};
     for (const View& v : views) {
         f.SpinAngle = v.spin;
         f.TiltAngle = v.tilt;
@@ -26,6 +26,18 @@ TEST_F(AppTest, PickingFindsEveryKeyUnderTheMouseFromSeveralViews) {
             Frame();
             EXPECT_EQ(f.PickedName, KeyNameBase + id)
                 << "key " << id << " spin " << v.spin << " tilt " << v.tilt << " at " << v.distance;
+        }
+    }
+}
+
+TEST_F(AppTest, SeenFromBehindTheCaseHidesEveryKey) {
+    T_Tessel_Frm& f = Start();
+    for (double tilt : {120.0, 180.0, -150.0}) {
+        f.TiltAngle = tilt;
+        for (int id : AllKeys) {
+            auto c = KeyCentre(id);
+            EXPECT_EQ(f.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1])), 0)
+                << "key " << id << " tilt " << tilt;
         }
     }
 }
@@ -56,15 +68,10 @@ TEST_F(AppTest, NearerKeyWinsAndTiesGoToTheLowerId) {
     f.Keys[12].Z = f.Keys[2].Z;
     f.Keys[12].Y = f.Keys[2].Y + 0.004f;
     auto c = KeyCentre(2);
-    MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
-    f.Keys[12].Pressed = f.Keys[2].Pressed = 0;
-    f.PickKey(0, 0);
-    EXPECT_EQ(f.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1])), 0); // outside a frame
-    Frame();
-    EXPECT_EQ(f.PickedName, KeyNameBase + 12);
+    const int x = static_cast<int>(c[0]), y = static_cast<int>(c[1]);
+    EXPECT_EQ(f.PickKey(x, y), KeyNameBase + 12);
     f.Keys[12].Y = f.Keys[2].Y;
-    Frame();
-    EXPECT_EQ(f.PickedName, KeyNameBase + 2);
+    EXPECT_EQ(f.PickKey(x, y), KeyNameBase + 2);
 }
 
 TEST_F(AppTest, EveryKeyIsFoundEvenWhenAllFallInThePickRegion) {
@@ -97,47 +104,60 @@ TEST_F(AppTest, ClickingAKeyWorksLikeItsKeyboardKey) {
     for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
 }
 
-TEST_F(AppTest, ClicksCountOnlyWhileTheCalculatorFacesTheViewer) {
+TEST_F(AppTest, ClicksCountWhileTheFaceIsTowardTheViewerWhateverTheSpin) {
     T_Tessel_Frm& f = Start();
     auto press = [&](double spin, double tilt) {
         ClearAll();
-        f.SpinAngle = 0, f.TiltAngle = 0;
-        auto c = KeyCentre(7);
-        MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
-        Frame();
         f.SpinAngle = spin, f.TiltAngle = tilt;
-        Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 0, 0});
-        Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+        auto c = KeyCentre(7);
+        const int x = static_cast<int>(std::lround(c[0])), y = static_cast<int>(std::lround(c[1]));
+        Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
+        Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
         return std::string(DisplayText);
     };
-    EXPECT_EQ(press(89.9, 0), "7");
-    EXPECT_EQ(press(-89.9, 89.9), "7");
-    EXPECT_EQ(press(90, 0), "0");
-    EXPECT_EQ(press(-90, 0), "0");
+    EXPECT_EQ(press(0, 0), "7");
+    EXPECT_EQ(press(100, 0), "7"); // turned about its face's normal: still facing the viewer
+    EXPECT_EQ(press(-170, 0), "7");
+    EXPECT_EQ(press(30, 75), "7");
+    EXPECT_EQ(press(0, -75), "7");
     EXPECT_EQ(press(0, 90), "0");
     EXPECT_EQ(press(0, -90), "0");
+    EXPECT_EQ(press(100, 120), "0");
+}
+
+TEST_F(AppTest, ClickPressesTheKeyUnderItsOwnPositionWithNoFrameBetween) {
+    T_Tessel_Frm& f = Start();
+    auto seven = KeyCentre(7), three = KeyCentre(3);
+    MoveMouse(static_cast<int>(seven[0]), static_cast<int>(seven[1]));
+    Frame();
+    ASSERT_EQ(f.PickedName, KeyNameBase + 7);
+    const int x = static_cast<int>(three[0]), y = static_cast<int>(three[1]);
+    MoveMouse(x, y); // no frame drawn since
+    Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
+    EXPECT_STREQ(DisplayText, "3");
+    EXPECT_EQ(f.Keys[3].Pressed, 1);
+    EXPECT_EQ(f.Keys[7].Pressed, 0);
 }
 
 TEST_F(AppTest, ClickNeedsTheLeftButtonAloneAndAKeyUnderTheMouse) {
     T_Tessel_Frm& f = Start();
     auto c = KeyCentre(7);
-    MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
-    Frame();
-    Send({WindowEvent::MouseDown, 0, ssLeft | ssRight, TMouseButton::mbRight, 0, 0});
+    const int x = static_cast<int>(c[0]), y = static_cast<int>(c[1]);
+    MoveMouse(x, y);
+    Send({WindowEvent::MouseDown, 0, ssLeft | ssRight, TMouseButton::mbRight, x, y});
     EXPECT_STREQ(DisplayText, "0");
-    Send({WindowEvent::MouseDown, 0, ssRight, TMouseButton::mbRight, 0, 0});
+    Send({WindowEvent::MouseDown, 0, ssRight, TMouseButton::mbRight, x, y});
     EXPECT_STREQ(DisplayText, "0");
     // Any button pressed while the left is held (and the right is not) clicks.
-    Send({WindowEvent::MouseDown, 0, ssLeft | ssMiddle, TMouseButton::mbMiddle, 0, 0});
+    Send({WindowEvent::MouseDown, 0, ssLeft | ssMiddle, TMouseButton::mbMiddle, x, y});
     EXPECT_STREQ(DisplayText, "7");
     EXPECT_EQ(f.Keys[7].Pressed, 1);
     // Releasing the right button while the left is held releases nothing.
-    Send({WindowEvent::MouseUp, 0, ssLeft, TMouseButton::mbRight, 0, 0});
+    Send({WindowEvent::MouseUp, 0, ssLeft, TMouseButton::mbRight, x, y});
     EXPECT_EQ(f.Keys[7].Pressed, 1);
-    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
     EXPECT_EQ(f.Keys[7].Pressed, 0);
     MoveMouse(1, 1);
-    Frame();
     Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 1, 1});
     EXPECT_STREQ(DisplayText, "7");
 }
@@ -298,4 +318,108 @@ TEST_F(AppTest, DragWithBothButtonsZoomsWithinTheLimits) {
     EXPECT_NEAR(f.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
     Frame();
     EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+}
+
+TEST_F(AppTest, CtrlCCopiesTheNumberAsItStandsButNoErrorText) {
+    Start();
+    for (char c : std::string("12")) Key(static_cast<std::uint16_t>(c));
+    Key(VK_OEM_COMMA);
+    Key('5');
+    Key('C', ssCtrl);
+    EXPECT_EQ(platform->Clipboard, "12,5");
+    Key(VK_DIVIDE);
+    Key('0');
+    Key(VK_RETURN);
+    ASSERT_STREQ(DisplayText, "DIVIDE BY 0");
+    Key('C', ssCtrl);
+    EXPECT_EQ(platform->Clipboard, "12,5");
+    Key(VK_F9);
+    Key('C', ssCtrl);
+    EXPECT_EQ(platform->Clipboard, "12,5");
+    Key('C'); // C alone is no shortcut
+    Key('C', ssCtrl | ssShift);
+    EXPECT_EQ(platform->Clipboard, "12,5");
+}
+
+TEST_F(AppTest, CtrlVEntersANumberFromTheClipboardAsIfTyped) {
+    T_Tessel_Frm& f = Start();
+    auto paste = [&](const std::string& text) {
+        platform->Clipboard = text;
+        Key('V', ssCtrl);
+        return std::string(DisplayText);
+    };
+    EXPECT_EQ(paste("12,5"), "12,5");
+    EXPECT_EQ(paste(" -3.25 "), "-3,25");
+    EXPECT_EQ(paste("12345678901"), "1234567890");
+    EXPECT_EQ(paste("abc"), "1234567890");
+    EXPECT_EQ(paste("1,2,3"), "1234567890");
+    EXPECT_EQ(paste(""), "1234567890");
+    for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0); // no key is animated
+    // A pasted number takes part in a calculation like a typed one.
+    Key(VK_ADD);
+    paste("0.5\n");
+    Key(VK_RETURN);
+    EXPECT_STREQ(DisplayText, "1234567890,5");
+}
+
+TEST_F(AppTest, BackspaceRemovesTheLastCharacterOfAnEntry) {
+    Start();
+    auto keys = [&](const std::string& typed) {
+        for (char c : typed) {
+            if (c == '<')
+                Key(VK_BACK);
+            else if (c == ',')
+                Key(VK_OEM_COMMA);
+            else if (c == '~')
+                Key(VK_F9);
+            else if (c == '+')
+                Key(VK_ADD);
+            else if (c == '=')
+                Key(VK_RETURN);
+            else
+                Key(static_cast<std::uint16_t>(c));
+        }
+        return std::string(DisplayText);
+    };
+    EXPECT_EQ(keys("123<"), "12");
+    EXPECT_EQ(keys("<<"), "0");
+    EXPECT_EQ(keys("7"), "7"); // a new entry replaces the 0
+    EXPECT_EQ(keys("<~5"), "5");
+    EXPECT_EQ(keys("~<"), "0");
+    EXPECT_EQ(keys("1,5<<"), "1");
+    EXPECT_EQ(keys("+2=<"), "3"); // a result stays
+    Key('9');
+    Key(VK_DIVIDE);
+    Key('0');
+    Key(VK_RETURN);
+    EXPECT_EQ(keys("<"), "DIVIDE BY 0");
+}
+
+TEST_F(AppTest, WheelZoomsByATenthWithinTheLimits) {
+    T_Tessel_Frm& f = Start();
+    auto wheel = [&](int notches) {
+        Send({WindowEvent::Wheel, 0, 0, TMouseButton::mbLeft, 10, 10, notches});
+        return f.ViewDistance;
+    };
+    EXPECT_NEAR(wheel(1), 1.26, 1e-12);
+    EXPECT_NEAR(wheel(-1), 1.386, 1e-12);
+    for (int i = 0; i < 20; ++i) wheel(1);
+    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+    EXPECT_NEAR(wheel(-2), Config.NEAR_LIMIT * 1.21, 1e-6);
+    for (int i = 0; i < 40; ++i) wheel(-1);
+    EXPECT_EQ(f.ViewDistance, Config.FAR_LIMIT);
+    EXPECT_EQ(wheel(-1000000), Config.FAR_LIMIT);
+    EXPECT_EQ(wheel(1000000), Config.NEAR_LIMIT);
+}
+
+TEST_F(AppTest, F1RaisesTheDisplayFullyAndLowersItAgain) {
+    T_Tessel_Frm& f = Start();
+    Key(VK_F1);
+    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    Key(VK_F1);
+    EXPECT_EQ(f.DisplayTilt, 0);
+    Key(VK_PRIOR);
+    Key(VK_F1);
+    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
 }

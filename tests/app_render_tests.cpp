@@ -54,20 +54,21 @@ TEST_F(AppTest, KeyFacesShowTheirPictures) {
     EXPECT_GT(p[2], p[0] + 20);
 }
 
-TEST_F(AppTest, KeyUnderTheMouseIsDrawnDarker) {
+TEST_F(AppTest, KeyUnderTheMouseIsDrawnDarkerInTheSameFrame) {
     T_Tessel_Frm& f = Start();
     auto five = KeyCentre(5);
     const int x = five[0] + 4, y = five[1] + 4; // a light part of the face
-    f.MouseX = f.MouseY = 0;
+    MoveMouse(0, 0);
     Frame();
     auto normal = Pixel(x, y);
-    f.PickedName = KeyNameBase + 5;
-    f.MouseX = f.MouseY = 0; // the picking pass of this frame finds nothing here
+    MoveMouse(x, y);
     Frame();
+    EXPECT_EQ(f.PickedName, KeyNameBase + 5);
     auto highlighted = Pixel(x, y);
     EXPECT_LT(Brightness(highlighted), Brightness(normal) * 0.8);
-    EXPECT_EQ(f.PickedName, 0);
+    MoveMouse(0, 0);
     Frame();
+    EXPECT_EQ(f.PickedName, 0);
     EXPECT_EQ(Pixel(x, y), normal);
 }
 

@@ -373,3 +373,61 @@ TEST(DisplayForms, TellTheThreeFormsFromAnythingElse) {
                             "1,23456789012345678901234"})
         EXPECT_FALSE(IsWellFormedDisplay(bad)) << bad;
 }
+
+TEST(Engine, BackspaceWorksOnEntriesOnly) {
+    auto back = [](const std::string& keys) {
+        InitEngine();
+        Keys(keys);
+        DeleteLastCharacter();
+        return std::string(DisplayText);
+    };
+    EXPECT_EQ(back("123"), "12");
+    EXPECT_EQ(back("5"), "0");
+    EXPECT_EQ(back("5 +/-"), "0");
+    EXPECT_EQ(back("5 , +/-"), "-5");
+    EXPECT_EQ(back("0 ,"), "0");
+    EXPECT_EQ(back("2 + 3 ="), "5");
+    EXPECT_EQ(back("7 M+ MR"), "7");
+    EXPECT_EQ(back("5 / 0 ="), "DIVIDE BY 0");
+    // An entry emptied by Backspace is replaced by the next digit.
+    InitEngine();
+    Keys("4");
+    DeleteLastCharacter();
+    EXPECT_EQ(Keys("8"), "8");
+}
+
+TEST(Engine, EnteredTextIsANumberOrNothing) {
+    auto enter = [](const std::string& keys, const std::string& text) {
+        InitEngine();
+        Keys(keys);
+        EnterNumberText(text);
+        return std::string(DisplayText);
+    };
+    EXPECT_EQ(enter("", "12,5"), "12,5");
+    EXPECT_EQ(enter("", " -3.25 "), "-3,25");
+    EXPECT_EQ(enter("", "\t42\r\n"), "42");
+    EXPECT_EQ(enter("", ".5"), "0,5");
+    EXPECT_EQ(enter("", "12345678901"), "1234567890");
+    EXPECT_EQ(enter("98", "7"), "7"); // a new entry, not more digits of the one typed
+    for (const char* bad : {"abc", "1,2,3", "1.2,3", "--1", "1-", "", " ", "-", "+1", "1e5", "1 2"})
+        EXPECT_EQ(enter("98", bad), "98") << bad;
+    EXPECT_FALSE(EnterNumberText("x"));
+    EXPECT_TRUE(EnterNumberText("1"));
+    // It is part of a calculation like typing: after equals it starts a new one.
+    EXPECT_EQ(enter("2 + 3 =", "4"), "4");
+    Keys("=");
+    EXPECT_STREQ(DisplayText, "4");
+}
+
+TEST(Engine, ErrorTextsAreToldFromNumbers) {
+    for (const char* keys : {"5 / 0 =", "5 / 0 = +/-", "9999999999 + 1 ="}) {
+        InitEngine();
+        Keys(keys);
+        EXPECT_TRUE(DisplayShowsError()) << keys;
+    }
+    for (const char* keys : {"", "5 +/-", "1 , 5", "2 / 3 ="}) {
+        InitEngine();
+        Keys(keys);
+        EXPECT_FALSE(DisplayShowsError()) << keys;
+    }
+}

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Input: typing and clicking the same calculation shows the same result, a right-button
-# drag turns the calculator, Page Up raises the display frame.
+# drag turns the calculator, Page Up raises the display frame, F1 raises it at once, the
+# wheel zooms, and Ctrl+C / Ctrl+V exchange numbers with the desktop's clipboard.
 # Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -112,6 +113,55 @@ xdotool key --delay 15 --repeat 197 Next
 redraw "$WORK/lowered.png"
 check "Page Down lowers the frame back to the picture before" \
     same "$WORK/before-turn.png" "$WORK/lowered.png"
+
+# F1 shows the card at once, and hides it again.
+xdotool key F1
+redraw "$WORK/f1.png"
+check "F1 raises the frame fully, as Page Up held long enough does" \
+    same "$WORK/raised-187.png" "$WORK/f1.png"
+xdotool key F1
+redraw "$WORK/f1-again.png"
+check "F1 again lowers it" same "$WORK/before-turn.png" "$WORK/f1-again.png"
+
+# The wheel: a notch away from the user brings the calculator nearer, so the background just
+# beside the case is covered.
+read -r x y < <(project 0 0.03 -0.31)
+check "beside the case is background before zooming" \
+    test "$(pixel "$WORK/f1-again.png" "$x" "$y")" = "255 255 255"
+xdotool mousemove 5 5 click 4
+redraw "$WORK/wheel-in.png"
+check "a wheel notch away from the user zooms in" \
+    test "$(pixel "$WORK/wheel-in.png" "$x" "$y")" != "255 255 255"
+xdotool click 5
+redraw "$WORK/wheel-out.png"
+check "a notch toward the user zooms out again" \
+    test "$(pixel "$WORK/wheel-out.png" "$x" "$y")" = "255 255 255"
+
+# The clipboard: Ctrl+C puts the display's number there, Ctrl+V takes one from it.
+xdotool key Escape
+xdotool type --delay 100 '12,5'
+xdotool key ctrl+c
+sleep 0.3
+copied=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+check "Ctrl+C copies the number on the display (got '$copied')" test "$copied" = "12,5"
+xdotool key Escape
+xdotool type --delay 100 '3,25'
+xdotool key F9
+redraw "$WORK/typed-negative.png"
+crop "$WORK/typed-negative.png" "$display" "$WORK/display-typed-negative.png"
+xdotool key Escape
+printf ' -3.25 \n' | xclip -i -selection clipboard
+xdotool key ctrl+v
+redraw "$WORK/pasted.png"
+crop "$WORK/pasted.png" "$display" "$WORK/display-pasted.png"
+check "Ctrl+V enters the number on the clipboard as if typed" \
+    same "$WORK/display-typed-negative.png" "$WORK/display-pasted.png"
+printf 'not a number' | xclip -i -selection clipboard
+xdotool key ctrl+v
+redraw "$WORK/pasted-text.png"
+crop "$WORK/pasted-text.png" "$display" "$WORK/display-pasted-text.png"
+check "Ctrl+V with other text changes nothing" \
+    same "$WORK/display-pasted.png" "$WORK/display-pasted-text.png"
 
 close_tessel input
 finish
