@@ -32,8 +32,9 @@ constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
 constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr int LoadingWidth = 400, LoadingHeight = 200;
 constexpr int ProgressMargin = 40, ProgressHeight = 20;
-constexpr double WheelStep = 0.1;    // of ViewDistance per notch
-constexpr int MaxWheelNotches = 100; // in one event; more would only pin the distance anyway
+constexpr std::size_t WelcomePicture = 0; // first of StartUpPicturePaths, then the textures
+constexpr double WheelStep = 0.1;         // of ViewDistance per notch
+constexpr int MaxWheelNotches = 100;      // in one event; more would only pin the distance anyway
 
 // With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
 bool TimingWanted() {
@@ -83,6 +84,10 @@ void T_Tessel_Frm::FormCreate() {
     InitEngine();
     ReadConfig(Config);
     Window.SetMaximized();
+    // The pictures are decoded on a thread of their own while the loading window comes up and
+    // the GL driver loads; the loading window is the first thing on the screen.
+    PictureDecoder pictures(StartUpPicturePaths());
+    std::unique_ptr<LoadingWindow> loading = ShowLoadingWindow(pictures);
     WindowDC = Window.GetDC();
     if (!SetupPixelFormat(WindowDC)) {
         Close();
@@ -103,40 +108,51 @@ void T_Tessel_Frm::FormCreate() {
     glLightfv(GL_LIGHT0, GL_SPECULAR, White);
     glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
     BuildKeyTable(Keys);
-    ShowLoadingWindowAndLoadTextures();
+    LoadTextures(*loading, pictures);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
-void T_Tessel_Frm::ShowLoadingWindowAndLoadTextures() {
+std::unique_ptr<LoadingWindow> T_Tessel_Frm::ShowLoadingWindow(PictureDecoder& pictures) {
+    // Centred over the maximised main window, that is on the screen.
     std::unique_ptr<LoadingWindow> loading = Window.CreateLoadingWindow(
         (Window.Width() - LoadingWidth) / 2, (Window.Height() - LoadingHeight) / 2, LoadingWidth,
         LoadingHeight);
     const int barWidth = LoadingWidth - ProgressMargin;
     loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
                             barWidth, ProgressHeight);
-    {
-        Picture welcome;
-        if (DecodeJpegFile(NativePath(WelcomePicturePath), welcome)) {
-            loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
-        } else {
-            // Reported like any error; the textures still load without the picture.
-            Application->ShowException(std::runtime_error(
-                std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
-        }
+    Picture welcome;
+    if (pictures.Take(WelcomePicture, welcome)) {
+        loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
+    } else {
+        // Reported like any error; the textures still load without the picture.
+        Application->ShowException(std::runtime_error(
+            std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
     }
     loading->DrawOutline();
     loading->SetProgress(0);
+    return loading;
+}
+
+void T_Tessel_Frm::LoadTextures(LoadingWindow& loading, PictureDecoder& pictures) {
     const auto loadStart = std::chrono::steady_clock::now();
+    // The decoded pictures are uploaded in the order of the texture set, each reported (when
+    // it could not be read) and counted on the bar in turn.
+    std::size_t next = WelcomePicture + 1;
+    auto load = [&](const char* path, std::uint32_t& name) {
+        Picture picture;
+        const bool decoded = pictures.Take(next++, picture);
+        LoadDecodedTexture(path, decoded, picture, name);
+    };
     for (int i = 0; i < KeyTextureCount; ++i) {
-        LoadTexture(KeyTexturePaths[i], Keys[i].Texture);
-        loading->SetProgress((100 * i + 100) / 50);
+        load(KeyTexturePaths[i], Keys[i].Texture);
+        loading.SetProgress((100 * i + 100) / 50);
     }
     for (int j = 0; j < GlyphTextureCount; ++j) {
-        LoadTexture(GlyphTexturePaths[j], GlyphTextures[j]);
-        loading->SetProgress((100 * j + 2300) / 50);
+        load(GlyphTexturePaths[j], GlyphTextures[j]);
+        loading.SetProgress((100 * j + 2300) / 50);
     }
-    LoadTexture(CardTexturePath, CardTexture);
-    loading->SetProgress(100);
+    load(CardTexturePath, CardTexture);
+    loading.SetProgress(100);
     if (TimingWanted()) {
         std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - loadStart;

@@ -69,7 +69,10 @@ public:
     bool DrawEveryTick = false;
 
 private:
-    void ShowLoadingWindowAndLoadTextures();
+    // The loading window with the welcome picture and the bar at 0.
+    std::unique_ptr<LoadingWindow> ShowLoadingWindow(PictureDecoder& pictures);
+    // Uploads the texture set as the pictures come decoded, moving the bar after each.
+    void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures);
     void PressKey(int buttonId);
     void ReleaseKeys();
     // Keys beyond the calculator's own: copy, paste, Backspace, F1; true when key was one.

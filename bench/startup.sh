@@ -1,27 +1,36 @@
 #!/bin/bash
-# Start-up time of the calculator under Xvfb: from exec to the first frame on the screen,
-# and the time spent loading the textures, over five runs in fresh working directories.
-# Usage: bench/startup.sh [TESSEL-BINARY [TEX-FOLDER]]  (default: build/tessel, build/run/tex)
+# Start-up of the calculator as a user sees it, against the two floors of its stack: an SDL2
+# program that opens a plain window (the window floor) and one that opens an OpenGL window and
+# clears it once (the GL floor). For each program, from exec: the first window mapped, the main
+# window mapped, and the first complete frame seen on the screen (the window's contents equal
+# its settled picture; startup_watch reads them back after every change), and peak RSS.
+# Interleaved runs after a warm-up that also records each program's settled picture; medians
+# with min..max, and the ratios of Tessel to the floors taken run by run. Then the same with an
+# empty Mesa shader cache for the GL programs (the first start after installing), and once more
+# for Tessel with the empty cache first filled by tools/warm_shaders, as scripts/run does.
+# Usage: bench/startup.sh [TESSEL [OTHER-TESSEL]]   (default: build/tessel; a second binary,
+#        an earlier build say, is measured alongside). RUNS=N sets the runs (default 7).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-tessel=$(realpath "${1:-$root/build/tessel}")
-tex=$(realpath "${2:-$root/build/run/tex}")
-runs=5
-work=$(mktemp -d /tmp/tessel-bench.XXXXXX)
+build=${BUILD:-$root/build}
+tessel=$(realpath "${1:-$build/tessel}")
+other=${2:+$(realpath "$2")}
+tex=$build/run/tex
+runs=${RUNS:-7}
+watch=$build/bench/startup_watch
+work=$(mktemp -d /tmp/tessel-startup.XXXXXX)
 xvfb=""
-pid=""
 
 cleanup() {
-    [ -z "$pid" ] || kill -KILL -- "-$pid" 2>/dev/null || true
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-for n in $(seq 100 199); do
+for n in $(seq 150 199); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
@@ -31,44 +40,106 @@ for n in $(seq 100 199); do
     kill "$xvfb" 2>/dev/null || true
     xvfb=""
 done
-[ -n "$xvfb" ] || { echo "no X server could be started on :100..:199" >&2; exit 1; }
+[ -n "$xvfb" ] || { echo "no X server could be started on :150..:199" >&2; exit 1; }
 
-median() {
-    sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+# The programs: a label, the window name, the working directory and the command.
+labels=(tessel)
+declare -A name dir command
+name[tessel]=Tessel
+command[tessel]=$tessel
+if [ -n "$other" ]; then
+    labels+=(other)
+    name[other]=Tessel
+    command[other]=$other
+fi
+labels+=(gl-floor window-floor)
+name[gl-floor]=floor
+command[gl-floor]=$build/bench/floor_gl
+name[window-floor]=floor
+command[window-floor]=$build/bench/floor_window
+for label in "${labels[@]}"; do
+    dir[$label]=$work/$label
+    mkdir -p "${dir[$label]}"
+    cp -r "$tex" "${dir[$label]}/tex"
+done
+mkdir -p "$work/cache"
+
+# run LABEL CACHE-DIR: one start; appends "first main complete rss" to $work/LABEL.CACHE-KIND.
+run() {
+    local label=$1 cache=$2 kind=$3 line
+    xdotool mousemove 0 0
+    line=$(cd "${dir[$label]}" && MESA_SHADER_CACHE_DIR=$cache "$watch" "${name[$label]}" \
+        "$work/$label.reference" 20000 -- "${command[$label]}" 2>/dev/null) || {
+        echo "$label: no complete frame within 20 s ($line)" >&2
+        exit 1
+    }
+    echo "$line" >>"$work/$label.$kind"
 }
 
-: >"$work/first-frame.ms"
-: >"$work/textures.ms"
-for run in $(seq "$runs"); do
-    dir=$(mktemp -d "$work/run.XXXXXX")
-    cp -r "$tex" "$dir/tex"
-    # The clock is read in the process that then becomes the calculator: no fork between.
-    (
-        cd "$dir"
-        start=${EPOCHREALTIME/./}
-        echo "${start}000" >start.ns
-        TESSEL_TIMING=1 exec setsid "$tessel" 2>stderr.log
-    ) &
-    pid=$!
-    for _ in $(seq 300); do
-        grep -q '^tessel: first frame ' "$dir/stderr.log" 2>/dev/null && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
+# stats FILE COLUMN: "median (min..max)" of a column.
+stats() {
+    cut -d' ' -f"$2" "$1" | sort -n |
+        awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "%7.1f (%.1f..%.1f)", m, v[1], v[NR] }'
+}
+
+# ratio FILE-A COLUMN-A FILE-B COLUMN-B: median of the run-by-run ratios A / B.
+ratio() {
+    paste -d' ' <(cut -d' ' -f"$2" "$1") <(cut -d' ' -f"$4" "$3") |
+        awk '{ print $1 / $2 }' | sort -n |
+        awk '{ v[NR] = $1 } END { printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+report() {
+    local kind=$1 label
+    printf '%-13s %-22s %-22s %-22s %s\n' program "first window ms" "main window ms" \
+        "complete frame ms" "peak RSS MiB"
+    for label in "${labels[@]}"; do
+        [ -s "$work/$label.$kind" ] || continue
+        printf '%-13s %-22s %-22s %-22s %s\n' "$label" "$(stats "$work/$label.$kind" 1)" \
+            "$(stats "$work/$label.$kind" 2)" "$(stats "$work/$label.$kind" 3)" \
+            "$(stats "$work/$label.$kind" 4)"
     done
-    kill -KILL -- "-$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    pid=""
-    frame=$(sed -n 's/^tessel: first frame \([0-9]*\)$/\1/p' "$dir/stderr.log")
-    textures=$(sed -n 's/^tessel: textures loaded in \([0-9.]*\) ms$/\1/p' "$dir/stderr.log")
-    if [ -z "$frame" ] || [ -z "$textures" ]; then
-        echo "run $run: no timing lines from $tessel (is TESSEL_TIMING supported?)" >&2
-        cat "$dir/stderr.log" >&2
-        exit 1
-    fi
-    ms=$(awk -v a="$(cat "$dir/start.ns")" -v b="$frame" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
-    echo "run $run: exec to first frame $ms ms, textures loaded in $textures ms"
-    echo "$ms" >>"$work/first-frame.ms"
-    echo "$textures" >>"$work/textures.ms"
+    for label in tessel ${other:+other}; do
+        [ -s "$work/window-floor.$kind" ] &&
+            echo "$label / window floor, first window: $(ratio "$work/$label.$kind" 1 "$work/window-floor.$kind" 1)"
+        echo "$label / GL floor, complete frame: $(ratio "$work/$label.$kind" 3 "$work/gl-floor.$kind" 3)"
+        echo "$label - GL floor, peak RSS: $(paste -d' ' <(cut -d' ' -f4 "$work/$label.$kind") \
+            <(cut -d' ' -f4 "$work/gl-floor.$kind") | awk '{ print $1 - $2 }' | sort -n |
+            awk '{ v[NR] = $1 } END { printf "%.1f MiB", v[int((NR + 1) / 2)] }')"
+    done
+}
+
+echo "warm-up (records each program's settled picture)"
+for label in "${labels[@]}"; do run "$label" "$work/cache" warmup; done
+rm -f "$work"/*.warmup
+
+echo "== warm shader cache, $runs runs each, interleaved, Xvfb 1920x1080"
+for _ in $(seq "$runs"); do
+    for label in "${labels[@]}"; do run "$label" "$work/cache" warm; done
 done
-echo "median exec to first frame: $(median <"$work/first-frame.ms") ms"
-echo "median texture loading: $(median <"$work/textures.ms") ms"
+report warm
+
+echo "== empty shader cache (a new one for every start), $runs runs each, interleaved"
+for _ in $(seq "$runs"); do
+    for label in "${labels[@]}"; do
+        [ "$label" = window-floor ] && continue
+        empty=$(mktemp -d "$work/empty-cache.XXXXXX")
+        run "$label" "$empty" empty
+        rm -rf "$empty"
+    done
+done
+report empty
+
+echo "== empty shader cache filled by warm_shaders first (the first start by scripts/run)"
+for _ in $(seq "$runs"); do
+    empty=$(mktemp -d "$work/empty-cache.XXXXXX")
+    MESA_SHADER_CACHE_DIR=$empty "$build/tools/warm_shaders" "${dir[tessel]}" >/dev/null 2>&1
+    run tessel "$empty" warmed
+    rm -rf "$empty"
+done
+printf '%-13s %-22s %-22s %-22s %s\n' program "first window ms" "main window ms" \
+    "complete frame ms" "peak RSS MiB"
+printf '%-13s %-22s %-22s %-22s %s\n' tessel "$(stats "$work/tessel.warmed" 1)" \
+    "$(stats "$work/tessel.warmed" 2)" "$(stats "$work/tessel.warmed" 3)" \
+    "$(stats "$work/tessel.warmed" 4)"

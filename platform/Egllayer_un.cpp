@@ -90,15 +90,30 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& reque
                                      EGL_STENCIL_SIZE,
                                      d[1],
                                      EGL_NONE};
-        EGLConfig config;
+        // EGL lists deeper colour first (10-bit channels, alpha): the config taken is the one
+        // with exactly the channels asked for, as a window's 24-bit visual has them, so that
+        // what is drawn here is drawn as on the screen.
+        EGLConfig configs[64];
         EGLint count = 0;
-        if (eglChooseConfig(display_, attributes, &config, 1, &count) && count > 0) {
-            config_ = config;
-            EGLint depth = 0;
-            eglGetConfigAttrib(display_, config, EGL_DEPTH_SIZE, &depth);
-            DepthBits = depth;
-            return 1;
+        if (!eglChooseConfig(display_, attributes, configs, 64, &count) || count == 0) continue;
+        EGLConfig config = configs[0];
+        for (EGLint i = 0; i < count; ++i) {
+            EGLint r = 0, g = 0, b = 0, a = 0;
+            eglGetConfigAttrib(display_, configs[i], EGL_RED_SIZE, &r);
+            eglGetConfigAttrib(display_, configs[i], EGL_GREEN_SIZE, &g);
+            eglGetConfigAttrib(display_, configs[i], EGL_BLUE_SIZE, &b);
+            eglGetConfigAttrib(display_, configs[i], EGL_ALPHA_SIZE, &a);
+            if (r == request.cRedBits && g == request.cGreenBits && b == request.cBlueBits &&
+                a == request.cAlphaBits) {
+                config = configs[i];
+                break;
+            }
         }
+        config_ = config;
+        EGLint depth = 0;
+        eglGetConfigAttrib(display_, config, EGL_DEPTH_SIZE, &depth);
+        DepthBits = depth;
+        return 1;
     }
     return 0;
 }
@@ -144,6 +159,7 @@ void OffscreenPlatform::MessageBox(const std::string& text, const std::string& c
 
 std::unique_ptr<LoadingWindow> OffscreenPlatform::CreateLoadingWindow(int left, int top, int width,
                                                                       int height) {
+    Calls.push_back("CreateLoadingWindow");
     Loading record;
     record.left = left, record.top = top, record.width = width, record.height = height;
     LoadingWindows.push_back(record);

@@ -3,8 +3,12 @@
 #include "Forms_un.h"
 #include "Keymap_un.h"
 #include "Msgbox_un.h"
+#include "Sdlloading_un.h"
 
 #include "X11_un.h"
+
+#include <GL/gl.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,88 +40,10 @@ std::vector<GlAttributes> Candidates(const PixelFormatDescriptor& r) {
             {16, 0, 0, 0, 0, 0}};
 }
 
-class SdlLoadingWindow final : public LoadingWindow {
-public:
-    SdlLoadingWindow(int left, int top, int width, int height)
-        : width_(width), height_(height), glWindow_(SDL_GL_GetCurrentWindow()),
-          glContext_(SDL_GL_GetCurrentContext()) {
-        window_ = SDL_CreateWindow("", left, top, width, height,
-                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
-        if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        Redraw();
-    }
-    ~SdlLoadingWindow() override {
-        if (picture_ != nullptr) SDL_DestroyTexture(picture_);
-        if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-        if (window_ != nullptr) SDL_DestroyWindow(window_);
-        SDL_PumpEvents();
-        if (glContext_ != nullptr && SDL_GL_GetCurrentContext() != glContext_)
-            SDL_GL_MakeCurrent(glWindow_, glContext_);
-    }
-    void AddProgressBar(int left, int top, int width, int height) override {
-        bar_ = {left, top, width, height};
-        hasBar_ = true;
-        Redraw();
-    }
-    void ShowPicture(const std::uint8_t* rgb, int width, int height) override {
-        if (renderer_ == nullptr) return;
-        if (picture_ != nullptr) SDL_DestroyTexture(picture_);
-        picture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STATIC,
-                                     width, height);
-        if (picture_ != nullptr) SDL_UpdateTexture(picture_, nullptr, rgb, width * 3);
-        pictureRect_ = {0, 0, width, height};
-        Redraw();
-    }
-    void DrawOutline() override {
-        outline_ = true;
-        Redraw();
-    }
-    void SetProgress(int position) override {
-        position_ = position < 0 ? 0 : position > 100 ? 100 : position;
-        Redraw();
-    }
-
-private:
-    void Redraw() {
-        if (renderer_ == nullptr) return;
-        SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
-        SDL_RenderClear(renderer_);
-        if (picture_ != nullptr) SDL_RenderCopy(renderer_, picture_, nullptr, &pictureRect_);
-        if (outline_) {
-            SDL_Rect frame{0, 0, width_, height_};
-            SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-            SDL_RenderDrawRect(renderer_, &frame);
-        }
-        if (hasBar_) {
-            SDL_SetRenderDrawColor(renderer_, 230, 230, 230, 255);
-            SDL_RenderFillRect(renderer_, &bar_);
-            SDL_Rect done{bar_.x + 1, bar_.y + 1, (bar_.w - 2) * position_ / 100, bar_.h - 2};
-            SDL_SetRenderDrawColor(renderer_, 38, 160, 72, 255);
-            SDL_RenderFillRect(renderer_, &done);
-            SDL_SetRenderDrawColor(renderer_, 140, 140, 140, 255);
-            SDL_RenderDrawRect(renderer_, &bar_);
-        }
-        SDL_RenderPresent(renderer_);
-        SDL_PumpEvents();
-    }
-
-    SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* picture_ = nullptr;
-    SDL_Rect pictureRect_{};
-    SDL_Rect bar_{};
-    bool hasBar_ = false;
-    bool outline_ = false;
-    int position_ = 0;
-    int width_, height_;
-    SDL_Window* glWindow_;
-    SDL_GLContext glContext_;
-};
-
 } // namespace
 
 SdlPlatform::SdlPlatform(int left, int top, int width, int height)
-    : left_(left), top_(top), width_(width), height_(height), drawableWidth_(width),
+    : design_{left, top, width, height}, width_(width), height_(height), drawableWidth_(width),
       drawableHeight_(height) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -129,8 +55,9 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
     // Installed before SDL's own handler, which hands on to it and puts it back when SDL
     // closes its displays: an error that arrives only then is filtered too.
     IgnoreStaleWindowErrors();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         throw std::runtime_error(std::string("Can't initialise the display: ") + SDL_GetError());
+    }
     // Without a display SDL falls back to drivers that show nothing; unless one was asked for,
     // that is no display at all.
     const std::string driver = SDL_GetCurrentVideoDriver();
@@ -138,9 +65,11 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
         SDL_Quit();
         throw std::runtime_error("Can't open a display to show the window on");
     }
+    if (SDL_GetDisplayUsableBounds(0, &screen_) != 0) screen_ = design_;
 }
 
 SdlPlatform::~SdlPlatform() {
+    DropLoadingWindow();
     if (font_ != nullptr) TTF_CloseFont(font_);
     if (TTF_WasInit()) TTF_Quit();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -154,7 +83,18 @@ void SdlPlatform::SetCaption(const std::string& caption) {
 
 void SdlPlatform::SetMaximized() {
     maximized_ = true;
-    if (window_ != nullptr) SDL_MaximizeWindow(window_);
+    if (window_ != nullptr) {
+        if (shown_) SDL_MaximizeWindow(window_);
+        return;
+    }
+    // Until the window is made, its size is the one it will have: the usable screen.
+    drawableWidth_ = width_ = screen_.w;
+    drawableHeight_ = height_ = screen_.h;
+}
+
+bool SdlPlatform::WindowManager(SDL_Window* window) {
+    if (windowManager_ < 0 && window != nullptr) windowManager_ = HasWindowManager(window) ? 1 : 0;
+    return windowManager_ != 0;
 }
 
 int SdlPlatform::Width() const {
@@ -189,10 +129,17 @@ void SdlPlatform::ReleaseDC(HDC) {}
 
 // On X11 the visual of a GL window is fixed when the window is made, so choosing the pixel
 // format creates the (still hidden) main window with the first format the server can give.
+// Without a window manager nobody maximises it, so it is made at the size of the usable
+// screen; a window manager is given the design placement, to restore it to, and maximises it.
 int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) {
     if (dc != MainWindowDC || window_ != nullptr) return window_ != nullptr ? chosenFormat_ : 0;
+    // Loaded once for all the tries: a failed try would otherwise unload the driver again.
+    const bool loaded = SDL_GL_LoadLibrary(nullptr) == 0;
+    const SDL_Rect place =
+        maximized_ && !WindowManager(loading_ != nullptr ? loading_->Window() : nullptr) ? screen_
+                                                                                         : design_;
     std::vector<GlAttributes> candidates = Candidates(request);
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
+    for (std::size_t i = 0; i < candidates.size() && window_ == nullptr; ++i) {
         const GlAttributes& a = candidates[i];
         SDL_GL_ResetAttributes();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (request.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
@@ -209,13 +156,14 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request)
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
                        SDL_WINDOW_ALLOW_HIGHDPI | (maximized_ ? SDL_WINDOW_MAXIMIZED : 0);
-        window_ = SDL_CreateWindow(caption_.c_str(), left_, top_, width_, height_, flags);
-        if (window_ != nullptr) {
-            chosenFormat_ = static_cast<int>(i) + 1;
-            return chosenFormat_;
-        }
+        window_ = SDL_CreateWindow(caption_.c_str(), place.x, place.y, place.w, place.h, flags);
+        if (window_ != nullptr) chosenFormat_ = static_cast<int>(i) + 1;
     }
-    return 0;
+    if (loaded) SDL_GL_UnloadLibrary(); // the window holds it now
+    if (window_ == nullptr) return 0;
+    WindowManager(window_);
+    UpdateSizes();
+    return chosenFormat_;
 }
 
 bool SdlPlatform::SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor&) {
@@ -237,7 +185,68 @@ void SdlPlatform::DeleteContext(HGLRC context) {
 }
 
 void SdlPlatform::SwapBuffers(HDC) {
-    if (window_ != nullptr) SDL_GL_SwapWindow(window_);
+    if (window_ == nullptr) return;
+    if (!shown_) {
+        ShowWithFirstFrame();
+        return;
+    }
+    SDL_GL_SwapWindow(window_);
+    // Drawn by the program itself from now on; the loading window has been replaced.
+    if (picture_) {
+        ClearWindowPicture(window_);
+        picture_ = false;
+    }
+    DropLoadingWindow();
+}
+
+void SdlPlatform::PrepareFirstFrame() {
+    // What loading allocated and has given back is returned before drawing takes its share.
+    malloc_trim(0);
+    if (window_ == nullptr || !maximized_) return;
+    SDL_Rect place = screen_;
+    int left = 0, right = 0, top = 0, bottom = 0;
+    if (WindowManager(window_)) {
+        // What the window manager will leave of the screen beside its frame.
+        if (!FrameExtents(window_, left, right, top, bottom)) return;
+        place = {screen_.x + left, screen_.y + top, screen_.w - left - right,
+                 screen_.h - top - bottom};
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    if (w != place.w || h != place.h) {
+        PlaceHidden(window_, place);
+        SDL_PumpEvents(); // SDL takes the new size from the server's notice
+    }
+}
+
+void SdlPlatform::ShowWithFirstFrame() {
+    // The frame is read back and given to the window as its background picture, so that the
+    // server shows the complete picture the moment it maps the window: no moment shows it
+    // empty, black or at another size.
+    auto readPixels =
+        reinterpret_cast<void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*)>(
+            SDL_GL_GetProcAddress("glReadPixels"));
+    auto readBuffer = reinterpret_cast<void (*)(GLenum)>(SDL_GL_GetProcAddress("glReadBuffer"));
+    const int w = drawableWidth_, h = drawableHeight_;
+    if (readPixels != nullptr && readBuffer != nullptr) {
+        readBuffer(GL_BACK);
+        SetWindowPicture(window_, w, h, [&](int first, int count, std::uint32_t* pixels) {
+            // GL's rows run from the bottom up.
+            readPixels(0, h - first - count, w, count, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+            for (int a = 0, b = count - 1; a < b; ++a, --b)
+                std::swap_ranges(pixels + static_cast<std::size_t>(a) * w,
+                                 pixels + static_cast<std::size_t>(a + 1) * w,
+                                 pixels + static_cast<std::size_t>(b) * w);
+        });
+        picture_ = true;
+    }
+    const bool managed = WindowManager(window_);
+    // A window manager restores a maximised window to where it was when it was mapped.
+    if (managed && maximized_) PlaceHidden(window_, design_);
+    ShowMainWindow();
+    // Without a window manager the size stays, and so does the frame in the back buffer; with
+    // one the maximised size comes with the next events, and the next frame is drawn at it.
+    if (!managed) SwapBuffers(MainWindowDC);
 }
 
 TTF_Font* SdlPlatform::MessageFont() {
@@ -285,10 +294,14 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
         SDL_PushEvent(&quit);
     }
     // Without a window manager the keyboard would go nowhere once the box is gone.
-    if (shown_ && !HasWindowManager(window_)) SDL_SetWindowInputFocus(window_);
+    if (shown_ && !WindowManager(window_)) SDL_SetWindowInputFocus(window_);
 }
 
 void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool& closeRequested) {
+    if (loading_ != nullptr && loading_->Owns(e)) {
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) loading_->Redraw();
+        return;
+    }
     WindowEvent event{};
     if (!Translate(e, event)) return;
     switch (event.kind) {
@@ -322,26 +335,27 @@ std::string SdlPlatform::GetClipboardText() {
 
 std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int top, int width,
                                                                 int height) {
-    return std::make_unique<SdlLoadingWindow>(left, top, width, height);
+    // Placed within the main window's maximised area, which the usable screen stands for.
+    const SDL_Rect place{screen_.x + left, screen_.y + top, width, height};
+    auto window = std::make_unique<SdlLoadingWindow>(place, [this](SDL_Window* w) {
+        DropLoadingWindow();
+        lingering_ = w;
+        loading_ = nullptr;
+    });
+    loading_ = window.get();
+    return window;
 }
 
 void SdlPlatform::ShowMainWindow() {
     if (window_ == nullptr) return;
     SDL_ShowWindow(window_);
     shown_ = true;
-    if (maximized_) {
-        // Without a window manager nothing maximises a window: give it the display's usable
-        // area ourselves.
-        SDL_Rect usable;
-        if (!HasWindowManager(window_) &&
-            SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window_), &usable) == 0) {
-            SDL_SetWindowPosition(window_, usable.x, usable.y);
-            SDL_SetWindowSize(window_, usable.w, usable.h);
-        } else {
-            SDL_MaximizeWindow(window_);
-        }
-    }
     SDL_RaiseWindow(window_);
+}
+
+void SdlPlatform::DropLoadingWindow() {
+    if (lingering_ != nullptr) SDL_DestroyWindow(lingering_);
+    lingering_ = nullptr;
 }
 
 bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
@@ -431,11 +445,16 @@ void SdlPlatform::TickIfDue(Uint64& nextTick) {
 void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
     application_ = &application;
     form_ = &form;
-    ShowMainWindow();
-    int w = drawableWidth_, h = drawableHeight_;
+    // The first frame is drawn into the hidden window at the size it will have on the screen
+    // and comes with the window (SwapBuffers shows it); a form that draws nothing is shown
+    // all the same.
+    const int w = drawableWidth_, h = drawableHeight_;
+    PrepareFirstFrame();
     UpdateSizes();
     if (w != drawableWidth_ || h != drawableHeight_)
         application.Dispatch(form, {WindowEvent::Resize});
+    if (form.WantsTick()) application.Dispatch(form, {WindowEvent::Tick});
+    if (!shown_) ShowMainWindow();
     Uint64 nextTick = SDL_GetTicks64();
     while (!closed_) {
         SDL_Event e;

@@ -9,6 +9,7 @@
 #include <string>
 
 class SdlMessageBox;
+class SdlLoadingWindow;
 
 class SdlPlatform final : public Platform {
 public:
@@ -42,9 +43,16 @@ public:
     void RunEventLoop(TApplication& application, TForm& form) override;
 
 private:
+    // Before the first frame: the hidden window is given the size it will have on the screen.
+    void PrepareFirstFrame();
+    // Shows the main window with the frame in its back buffer already in it.
+    void ShowWithFirstFrame();
     void ShowMainWindow();
     bool Translate(const SDL_Event& event, WindowEvent& out);
     void UpdateSizes();
+    // Whether a window manager looks after the windows, asked once a window exists to ask with.
+    bool WindowManager(SDL_Window* window);
+    void DropLoadingWindow();
     // Waits for the next event, or until the next tick is due while the form wants ticks.
     bool NextEvent(SDL_Event& event, Uint64& nextTick);
     // Draws a frame when one is due and the form wants it.
@@ -56,9 +64,15 @@ private:
 
     SDL_Window* window_ = nullptr;
     std::string caption_;
-    int left_, top_, width_, height_;
+    SDL_Rect design_;    // the main window's place when it is not maximised
+    SDL_Rect screen_{};  // the usable area of the screen
+    int width_, height_; // the window's size in SDL's units, for mouse positions
     int drawableWidth_, drawableHeight_;
     bool maximized_ = false;
+    int windowManager_ = -1; // unknown until a window exists
+    bool picture_ = false;   // the main window has its first frame as background picture
+    SdlLoadingWindow* loading_ = nullptr;
+    SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
     bool closed_ = false;
     int chosenFormat_ = 0;
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far

@@ -4,6 +4,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -62,6 +68,173 @@ void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent) {
         XChangeProperty(display, xdialog, state, XA_ATOM, 32, PropModeAppend,
                         reinterpret_cast<unsigned char*>(&modal), 1);
     }
+    XFlush(display);
+}
+
+namespace {
+
+constexpr auto ServerWait = std::chrono::milliseconds(200); // for the server or window manager
+constexpr int PictureStrip = 64;                            // rows handed over at a time
+
+// Polls until done() holds or the wait is over.
+template <class Done> bool WaitFor(Display* display, Done done) {
+    const auto until = std::chrono::steady_clock::now() + ServerWait;
+    for (;;) {
+        XSync(display, False);
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+bool ReadExtents(Display* display, Window window, Atom property, long extents[4]) {
+    Atom type;
+    int format;
+    unsigned long count = 0, rest;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(display, window, property, 0, 4, False, XA_CARDINAL, &type,
+                                    &format, &count, &rest, &data) == Success &&
+                 count == 4 && format == 32;
+    if (found)
+        for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long*>(data)[i];
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
+} // namespace
+
+bool FrameExtents(SDL_Window* sdlWindow, int& left, int& right, int& top, int& bottom) {
+    Display* display;
+    Window window;
+    if (!X11Window(sdlWindow, display, window)) return false;
+    Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    Atom property = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    XDeleteProperty(display, window, property);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = request;
+    e.xclient.format = 32;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureNotifyMask | SubstructureRedirectMask, &e);
+    long extents[4];
+    if (!WaitFor(display, [&] { return ReadExtents(display, window, property, extents); }))
+        return false;
+    left = static_cast<int>(extents[0]), right = static_cast<int>(extents[1]);
+    top = static_cast<int>(extents[2]), bottom = static_cast<int>(extents[3]);
+    return true;
+}
+
+void PlaceHidden(SDL_Window* sdlWindow, const SDL_Rect& place) {
+    Display* display;
+    Window window;
+    if (!X11Window(sdlWindow, display, window)) return;
+    XMoveResizeWindow(display, window, place.x, place.y, static_cast<unsigned>(place.w),
+                      static_cast<unsigned>(place.h));
+    WaitFor(display, [&] {
+        XWindowAttributes a;
+        return XGetWindowAttributes(display, window, &a) && a.width == place.w &&
+               a.height == place.h;
+    });
+}
+
+void SetWindowPicture(SDL_Window* sdlWindow, int width, int height, const PictureRows& rows) {
+    Display* display;
+    Window window;
+    XWindowAttributes a;
+    if (width <= 0 || height <= 0 || !X11Window(sdlWindow, display, window) ||
+        !XGetWindowAttributes(display, window, &a))
+        return;
+    Pixmap pixmap = XCreatePixmap(display, window, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), static_cast<unsigned>(a.depth));
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * PictureStrip);
+    XImage* image = XCreateImage(display, a.visual, static_cast<unsigned>(a.depth), ZPixmap, 0,
+                                 nullptr, static_cast<unsigned>(width), PictureStrip, 32, 0);
+    if (image == nullptr) {
+        XFreeGC(display, gc);
+        XFreePixmap(display, pixmap);
+        return;
+    }
+    std::vector<char> bytes(static_cast<std::size_t>(image->bytes_per_line) * PictureStrip);
+    image->data = bytes.data();
+    // The usual layout of 24-bit colour takes the pixels as they are; others go pixel by pixel.
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                        image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
+                        image->blue_mask == 0xFF;
+    for (int first = 0; first < height; first += PictureStrip) {
+        const int count = std::min(PictureStrip, height - first);
+        rows(first, count, argb.data());
+        for (int y = 0; y < count; ++y) {
+            const std::uint32_t* from = argb.data() + static_cast<std::size_t>(y) * width;
+            if (direct) {
+                std::copy(
+                    from, from + width,
+                    reinterpret_cast<std::uint32_t*>(image->data + y * image->bytes_per_line));
+                continue;
+            }
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t p = from[x];
+                auto channel = [&](unsigned long mask, std::uint32_t value) {
+                    int shift = 0;
+                    while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+                    return (static_cast<unsigned long>(value) * mask / 255) << shift;
+                };
+                XPutPixel(image, x, y,
+                          channel(image->red_mask, p >> 16 & 255) |
+                              channel(image->green_mask, p >> 8 & 255) |
+                              channel(image->blue_mask, p & 255));
+            }
+        }
+        XPutImage(display, pixmap, gc, image, 0, 0, 0, first, static_cast<unsigned>(width),
+                  static_cast<unsigned>(count));
+    }
+    image->data = nullptr; // the bytes belong to the vector
+    XDestroyImage(image);
+    XSetWindowBackgroundPixmap(display, window, pixmap);
+    XFreeGC(display, gc);
+    XFreePixmap(display, pixmap); // the window keeps it as long as it is its background
+    XFlush(display);
+}
+
+void ClearWindowPicture(SDL_Window* sdlWindow) {
+    Display* display;
+    Window window;
+    if (!X11Window(sdlWindow, display, window)) return;
+    XSetWindowBackgroundPixmap(display, window, None);
+    XFlush(display);
+}
+
+namespace {
+
+// A pixel value of a visual for a colour.
+unsigned long PixelOf(const Visual* visual, std::uint32_t rgb) {
+    auto channel = [](unsigned long mask, std::uint32_t value) {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+        return (static_cast<unsigned long>(value) * mask / 255) << shift;
+    };
+    return channel(visual->red_mask, rgb >> 16 & 255) |
+           channel(visual->green_mask, rgb >> 8 & 255) | channel(visual->blue_mask, rgb & 255);
+}
+
+} // namespace
+
+void FillWindowRects(SDL_Window* sdlWindow, const ColouredRect* rects, int count) {
+    Display* display;
+    Window window;
+    if (!X11Window(sdlWindow, display, window)) return;
+    // SDL makes windows without GL with the screen's default visual; asking the server for
+    // the window's own would cost a round trip each time.
+    const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+    GC gc = XCreateGC(display, window, 0, nullptr);
+    for (int i = 0; i < count; ++i) {
+        if (rects[i].w <= 0 || rects[i].h <= 0) continue;
+        XSetForeground(display, gc, PixelOf(visual, rects[i].rgb));
+        XFillRectangle(display, window, gc, rects[i].x, rects[i].y,
+                       static_cast<unsigned>(rects[i].w), static_cast<unsigned>(rects[i].h));
+    }
+    XFreeGC(display, gc);
     XFlush(display);
 }
 

@@ -2,7 +2,11 @@
 // apart because the X headers' macros clash with ordinary names.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 struct SDL_Window;
+struct SDL_Rect;
 
 // Whether a window manager looks after the window; on systems other than X11 one always does.
 bool HasWindowManager(SDL_Window* window);
@@ -16,3 +20,26 @@ void IgnoreStaleWindowErrors();
 // and modal, so that a window manager keeps it above the parent and gives it the keyboard
 // when the parent is clicked.
 void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent);
+
+// The space a window manager's frame takes around a window that is not mapped yet, asked of
+// the window manager for the window's present state; false when none answers.
+bool FrameExtents(SDL_Window* window, int& left, int& right, int& top, int& bottom);
+
+// Moves and sizes a window that is not mapped and waits until the server has done so.
+void PlaceHidden(SDL_Window* window, const SDL_Rect& place);
+
+// Gives the window a background picture, which the X server paints the moment the window is
+// mapped or uncovered, before the program draws anything. rows fills count rows of the
+// picture from row first on, top row first, as 0xAARRGGBB pixels.
+using PictureRows = std::function<void(int first, int count, std::uint32_t* pixels)>;
+void SetWindowPicture(SDL_Window* window, int width, int height, const PictureRows& rows);
+// Takes the background picture away again: the program draws the window itself from now on.
+void ClearWindowPicture(SDL_Window* window);
+
+// Fills rectangles of a window with colours (0xRRGGBB) straight away, with no image to send
+// and nothing to wait for: the loading window's bar moves fifty times in a start.
+struct ColouredRect {
+    int x, y, w, h;
+    std::uint32_t rgb;
+};
+void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);

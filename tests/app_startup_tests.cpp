@@ -75,6 +75,18 @@ TEST_F(AppTest, StartUpWritesTheConfigAndShowsProgressWhileLoading) {
     EXPECT_EQ(light[0], 1.0f);
 }
 
+TEST_F(AppTest, LoadingWindowComesFirstInTheMiddleOfTheScreen) {
+    UseSize(1920, 1080);
+    Start();
+    ASSERT_FALSE(platform->Calls.empty());
+    // Before the drawable, the pixel format and the GL driver with them.
+    EXPECT_EQ(platform->Calls[0], "CreateLoadingWindow");
+    ASSERT_EQ(platform->LoadingWindows.size(), 1u);
+    EXPECT_EQ(platform->LoadingWindows[0].left, (1920 - 400) / 2);
+    EXPECT_EQ(platform->LoadingWindows[0].top, (1080 - 200) / 2);
+    EXPECT_EQ(platform->LoadingWindows[0].pictureWidth, 400);
+}
+
 TEST_F(AppTest, ExistingConfigIsReadAndColoursTheBackground) {
     WriteFile(ConfigFileName, "BACKGROUNDCOLOR_R=0\nBACKGROUNDCOLOR_G=0\nBACKGROUNDCOLOR_B=255\n");
     Start();
@@ -162,9 +174,12 @@ TEST_F(AppTest, PixelFormatFailureIsReportedAndReleasesOnlyTheDrawable) {
     EXPECT_EQ(platform->Messages[0].text, "ChoosePixelFormat failed");
     EXPECT_EQ(platform->Messages[0].caption, "Error");
     EXPECT_TRUE(platform->Closed());
-    EXPECT_EQ(platform->Calls,
-              (std::vector<std::string>{"GetDC", "ChoosePixelFormat", "ReleaseDC"}));
-    EXPECT_TRUE(platform->LoadingWindows.empty());
+    EXPECT_EQ(platform->Calls, (std::vector<std::string>{"CreateLoadingWindow", "GetDC",
+                                                         "ChoosePixelFormat", "ReleaseDC"}));
+    // The loading window came first, and went with the failed start.
+    ASSERT_EQ(platform->LoadingWindows.size(), 1u);
+    EXPECT_TRUE(platform->LoadingWindows[0].destroyed);
+    EXPECT_EQ(platform->LoadingWindows[0].positions, std::vector<int>{0});
 }
 
 TEST_F(AppTest, SetPixelFormatFailureIsReported) {

@@ -131,6 +131,32 @@ TEST(TextureSet, ListsTheFilesInLoadOrder) {
     EXPECT_STREQ(GlyphTexturePaths[26], "tex\\Display\\E.jpg");
     EXPECT_EQ(NativePath("tex\\Button\\C.jpg"), "tex/Button/C.jpg");
     EXPECT_EQ(NativePath(WelcomePicturePath), "tex//Welcome.jpg");
+    // The start-up reads the welcome picture first, then the textures in their load order.
+    std::vector<std::string> startUp = StartUpPicturePaths();
+    ASSERT_EQ(startUp.size(), 51u);
+    EXPECT_EQ(startUp[0], WelcomePicturePath);
+    EXPECT_EQ(startUp[1], KeyTexturePaths[0]);
+    EXPECT_EQ(startUp[23], GlyphTexturePaths[0]);
+    EXPECT_EQ(startUp[50], CardTexturePath);
+}
+
+TEST_F(Textures, DecoderHandsThePicturesOverInOrderWithTheirFailures) {
+    WriteBytes("tex/Display/a.jpg", EncodeJpeg(8, 16, Gradient));
+    WriteFile("tex/Display/b.jpg", "not a picture");
+    WriteBytes("tex/Display/c.jpg", EncodeJpeg(32, 4, Gradient));
+    PictureDecoder decoder({"tex\\Display\\a.jpg", "tex\\Display\\missing.jpg",
+                            "tex\\Display\\b.jpg", "tex\\Display\\c.jpg"});
+    Picture picture;
+    ASSERT_TRUE(decoder.Take(0, picture));
+    EXPECT_EQ(picture.width, 8);
+    EXPECT_EQ(picture.height, 16);
+    EXPECT_FALSE(decoder.Take(1, picture));
+    EXPECT_EQ(picture.width, 0);
+    EXPECT_FALSE(decoder.Take(2, picture));
+    ASSERT_TRUE(decoder.Take(3, picture));
+    EXPECT_EQ(picture.width, 32);
+    // A decoder given up before its pictures are taken ends without waiting for them.
+    PictureDecoder abandoned(std::vector<std::string>(200, "tex\\Display\\c.jpg"));
 }
 
 // The generated picture set: every file exists, decodes, and has the size it was drawn for.
@@ -169,4 +195,21 @@ TEST(PictureSet, FullSetLoadsIntoFiftyDistinctTextures) {
     EXPECT_EQ(welcome.width, 400);
     EXPECT_EQ(welcome.height, 200);
     std::filesystem::current_path(previous);
+}
+
+// The display writes numbers with the decimal comma: the glyphs of a digit with its comma have
+// the comma's tail below the baseline, where the plain digits have nothing.
+TEST(PictureSet, DigitGlyphsWithTheCommaShowItsTail) {
+    auto inkBelowBaseline = [](const std::string& file) {
+        Picture glyph;
+        EXPECT_TRUE(DecodeJpegFile(std::string(TESSEL_RUN_DIR) + "/tex/Display/" + file, glyph));
+        int ink = 0;
+        for (int y = 117; y < 122 && glyph.height == 128; ++y)
+            for (int x = 20; x < 30; ++x) ink += glyph.rgb[3 * (y * glyph.width + x)] < 100;
+        return ink;
+    };
+    for (int d = 0; d <= 9; ++d) {
+        EXPECT_GT(inkBelowBaseline(std::to_string(d) + "P.jpg"), 5) << d;
+        EXPECT_EQ(inkBelowBaseline(std::to_string(d) + ".jpg"), 0) << d;
+    }
 }

@@ -99,7 +99,13 @@ std::string NativePath(const char* path) {
 
 void LoadTexture(const char* path, std::uint32_t& name) {
     Picture picture;
-    if (!DecodeJpegFile(NativePath(path), picture) && Application != nullptr)
+    const bool decoded = DecodeJpegFile(NativePath(path), picture);
+    LoadDecodedTexture(path, decoded, picture, name);
+}
+
+void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
+                        std::uint32_t& name) {
+    if (!decoded && Application != nullptr)
         Application->MessageBox(std::string("Can't open texture file '") + path + "'");
     std::vector<std::uint8_t> texels;
     bool haveTexels = true;
@@ -120,4 +126,44 @@ void LoadTexture(const char* path, std::uint32_t& name) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.width, picture.height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, haveTexels && !texels.empty() ? texels.data() : nullptr);
+}
+
+PictureDecoder::PictureDecoder(std::vector<std::string> paths)
+    : paths_(std::move(paths)), slots_(paths_.size()), worker_([this] { Run(); }) {}
+
+PictureDecoder::~PictureDecoder() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    worker_.join();
+}
+
+void PictureDecoder::Run() {
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        Picture picture;
+        const bool decoded = DecodeJpegFile(NativePath(paths_[i].c_str()), picture);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stop_) return;
+        slots_[i].decoded = decoded;
+        slots_[i].picture = std::move(picture);
+        slots_[i].done = true;
+        ready_.notify_all();
+    }
+}
+
+bool PictureDecoder::Take(std::size_t i, Picture& picture) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ready_.wait(lock, [&] { return slots_[i].done; });
+    picture = std::move(slots_[i].picture);
+    slots_[i].picture = {};
+    return slots_[i].decoded;
+}
+
+std::vector<std::string> StartUpPicturePaths() {
+    std::vector<std::string> paths{WelcomePicturePath};
+    paths.insert(paths.end(), KeyTexturePaths, KeyTexturePaths + KeyTextureCount);
+    paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
+    paths.push_back(CardTexturePath);
+    return paths;
 }

@@ -2,8 +2,11 @@
 // OpenGL textures.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 constexpr int KeyTextureCount = 22;
@@ -36,3 +39,37 @@ std::string NativePath(const char* path);
 // Loads a JPEG file into a new texture, stores its name and leaves it bound. A file that
 // cannot be read is reported in a message box and gives an empty 0 x 0 texture.
 void LoadTexture(const char* path, std::uint32_t& name);
+// The same with the file already decoded: decoded tells whether that succeeded; the path is
+// the one reported.
+void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
+                        std::uint32_t& name);
+
+// Decodes a list of pictures, in order, on a thread of its own, so that decoding overlaps
+// whatever the caller does meanwhile (loading the GL driver). Take hands them over in the
+// same order, waiting for each as needed; the caller does all GL work itself.
+class PictureDecoder {
+public:
+    explicit PictureDecoder(std::vector<std::string> paths);
+    ~PictureDecoder();
+    PictureDecoder(const PictureDecoder&) = delete;
+    PictureDecoder& operator=(const PictureDecoder&) = delete;
+    // The picture of entry i (each taken once); false when it could not be decoded.
+    bool Take(std::size_t i, Picture& picture);
+
+private:
+    struct Slot {
+        bool done = false, decoded = false;
+        Picture picture;
+    };
+    void Run();
+
+    std::vector<std::string> paths_;
+    std::vector<Slot> slots_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    bool stop_ = false;
+    std::thread worker_;
+};
+
+// The paths of the welcome picture and the texture set, in load order.
+std::vector<std::string> StartUpPicturePaths();

@@ -245,10 +245,11 @@ constexpr std::array<unsigned, 10> digitSegments{0x3F, 0x06, 0x5B, 0x4F, 0x66,
 constexpr unsigned minusSegment = 0x40;
 constexpr unsigned exponentSegments = 0x79;
 
-// Cell layout in pixels of the 32x128 glyph: the digit box leaves room at the right for the point.
+// Cell layout in pixels of the 32x128 glyph: the digit box leaves room at the right for the
+// decimal comma, a square on the baseline with a tail below it.
 constexpr double segLeft = 3, segRight = 23.6, segTop = 14, segBottom = 114, segThick = 5.2,
                  segGap = 0.9;
-constexpr double pointSize = 5, pointLeft = 32 - 2.6 - pointSize;
+constexpr double commaSize = 5, commaLeft = 32 - 2.6 - commaSize, commaTail = 9;
 
 void segmentPath(cairo_t* cr, double x0, double y0, double x1, double y1) {
     const double h = segThick / 2;
@@ -283,24 +284,32 @@ void segmentsPath(cairo_t* cr, unsigned mask) {
         if (mask & (1u << i)) segmentPath(cr, ends[i][0], ends[i][1], ends[i][2], ends[i][3]);
 }
 
-void pointPath(cairo_t* cr) {
-    cairo_rectangle(cr, pointLeft, segBottom - pointSize, pointSize, pointSize);
+void commaPath(cairo_t* cr) {
+    const double x = commaLeft, y = segBottom - commaSize;
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x + commaSize, y);
+    cairo_line_to(cr, x + commaSize, segBottom + 1);
+    cairo_line_to(cr, x + 1.5, segBottom + commaTail);
+    cairo_line_to(cr, x - 1.2, segBottom + commaTail);
+    cairo_line_to(cr, x + 1.2, segBottom);
+    cairo_line_to(cr, x, segBottom);
+    cairo_close_path(cr);
 }
 
-void drawGlyph(const Fonts& fonts, unsigned segments, bool point, bool memory,
+void drawGlyph(const Fonts& fonts, unsigned segments, bool comma, bool memory,
                const fs::path& file) {
     Canvas canvas(32, 128);
     cairo_t* cr = canvas.cr();
     setColour(cr, lcdBack);
     cairo_paint(cr);
     segmentsPath(cr, 0x7F);
-    pointPath(cr);
+    commaPath(cr);
     setColour(cr, lcdGhost);
     cairo_fill(cr);
 
     setColour(cr, lcdInk);
     segmentsPath(cr, segments);
-    if (point) pointPath(cr);
+    if (comma) commaPath(cr);
     cairo_fill(cr);
     if (memory) {
         setFont(cr, fonts.bold, 19, 0.85);

@@ -1,0 +1,131 @@
+#include "Sdlloading_un.h"
+
+#include "X11_un.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr SDL_Colour Paper{255, 255, 255, 255};
+constexpr SDL_Colour Outline{0, 0, 0, 255};
+constexpr SDL_Colour BarTrack{230, 230, 230, 255};
+constexpr SDL_Colour BarDone{38, 160, 72, 255};
+constexpr SDL_Colour BarFrame{140, 140, 140, 255};
+
+void Fill(SDL_Surface* s, const SDL_Rect& r, SDL_Colour c) {
+    SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
+}
+
+void Frame(SDL_Surface* s, const SDL_Rect& r, SDL_Colour c) {
+    Fill(s, {r.x, r.y, r.w, 1}, c);
+    Fill(s, {r.x, r.y + r.h - 1, r.w, 1}, c);
+    Fill(s, {r.x, r.y, 1, r.h}, c);
+    Fill(s, {r.x + r.w - 1, r.y, 1, r.h}, c);
+}
+
+} // namespace
+
+SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL_Window*)> keep)
+    : keep_(std::move(keep)) {
+    window_ = SDL_CreateWindow("", place.x, place.y, place.w, place.h,
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
+}
+
+SdlLoadingWindow::~SdlLoadingWindow() {
+    SDL_FreeSurface(picture_);
+    if (window_ == nullptr) return;
+    if (keep_ && mapped_)
+        keep_(window_);
+    else
+        SDL_DestroyWindow(window_);
+}
+
+void SdlLoadingWindow::AddProgressBar(int left, int top, int width, int height) {
+    bar_ = {left, top, width, height};
+    hasBar_ = true;
+    Redraw();
+}
+
+void SdlLoadingWindow::ShowPicture(const std::uint8_t* rgb, int width, int height) {
+    SDL_FreeSurface(picture_);
+    picture_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24);
+    if (picture_ != nullptr)
+        for (int y = 0; y < height; ++y)
+            std::copy(rgb + static_cast<std::size_t>(y) * width * 3,
+                      rgb + static_cast<std::size_t>(y + 1) * width * 3,
+                      static_cast<std::uint8_t*>(picture_->pixels) + y * picture_->pitch);
+    Redraw();
+}
+
+void SdlLoadingWindow::DrawOutline() {
+    outline_ = true;
+    Redraw();
+}
+
+void SdlLoadingWindow::SetProgress(int position) {
+    position_ = std::clamp(position, 0, 100);
+    SDL_Surface* surface = window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
+    if (surface == nullptr) return;
+    if (!mapped_) {
+        // The first position completes the window: it goes on the screen whole, its picture
+        // painted by the server the moment it is mapped.
+        Draw(surface);
+        if (SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0)) {
+            SetWindowPicture(window_, argb->w, argb->h, [&](int first, int count, Uint32* out) {
+                for (int y = first; y < first + count; ++y, out += argb->w) {
+                    const auto* row = static_cast<const Uint8*>(argb->pixels) + y * argb->pitch;
+                    std::copy_n(reinterpret_cast<const Uint32*>(row), argb->w, out);
+                }
+            });
+            SDL_FreeSurface(argb);
+        }
+        SDL_ShowWindow(window_);
+        mapped_ = true;
+        SDL_UpdateWindowSurface(window_);
+        return;
+    }
+    // Only the bar changes: it is drawn on the window directly, with nothing to wait for (the
+    // surface keeps it too, for a redraw).
+    DrawBar(surface);
+    if (!hasBar_) return;
+    auto rgb = [](SDL_Colour c) { return std::uint32_t(c.r) << 16 | c.g << 8 | c.b; };
+    const int done = (bar_.w - 2) * position_ / 100;
+    const ColouredRect bar[] = {
+        {bar_.x, bar_.y, bar_.w, bar_.h, rgb(BarTrack)},
+        {bar_.x + 1, bar_.y + 1, done, bar_.h - 2, rgb(BarDone)},
+        {bar_.x, bar_.y, bar_.w, 1, rgb(BarFrame)},
+        {bar_.x, bar_.y + bar_.h - 1, bar_.w, 1, rgb(BarFrame)},
+        {bar_.x, bar_.y, 1, bar_.h, rgb(BarFrame)},
+        {bar_.x + bar_.w - 1, bar_.y, 1, bar_.h, rgb(BarFrame)},
+    };
+    FillWindowRects(window_, bar, static_cast<int>(std::size(bar)));
+}
+
+bool SdlLoadingWindow::Owns(const SDL_Event& e) const {
+    return window_ != nullptr && e.type == SDL_WINDOWEVENT &&
+           e.window.windowID == SDL_GetWindowID(window_);
+}
+
+void SdlLoadingWindow::Redraw() {
+    SDL_Surface* surface = window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
+    if (surface == nullptr) return;
+    Draw(surface);
+    if (mapped_) SDL_UpdateWindowSurface(window_);
+}
+
+void SdlLoadingWindow::Draw(SDL_Surface* surface) const {
+    Fill(surface, {0, 0, surface->w, surface->h}, Paper);
+    if (picture_ != nullptr) {
+        SDL_Rect at{0, 0, picture_->w, picture_->h};
+        SDL_BlitSurface(picture_, nullptr, surface, &at);
+    }
+    if (outline_) Frame(surface, {0, 0, surface->w, surface->h}, Outline);
+    DrawBar(surface);
+}
+
+void SdlLoadingWindow::DrawBar(SDL_Surface* surface) const {
+    if (!hasBar_) return;
+    Fill(surface, bar_, BarTrack);
+    Fill(surface, {bar_.x + 1, bar_.y + 1, (bar_.w - 2) * position_ / 100, bar_.h - 2}, BarDone);
+    Frame(surface, bar_, BarFrame);
+}

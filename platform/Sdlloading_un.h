@@ -1,0 +1,40 @@
+// The loading window of the SDL back end: borderless, white, the welcome picture, a progress
+// bar drawn over it and a one-pixel black outline, drawn in software on the window's surface.
+// It comes on the screen complete, with its first progress position, and each later position
+// redraws only the bar.
+#pragma once
+
+#include "Winlayer_un.h"
+
+#include <SDL.h>
+
+#include <functional>
+
+class SdlLoadingWindow final : public LoadingWindow {
+public:
+    // keep takes the window when this object goes: the back end leaves it on the screen until
+    // the main window has replaced it, so that no moment shows neither.
+    SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL_Window*)> keep);
+    ~SdlLoadingWindow() override;
+
+    void AddProgressBar(int left, int top, int width, int height) override;
+    void ShowPicture(const std::uint8_t* rgb, int width, int height) override;
+    void DrawOutline() override;
+    void SetProgress(int position) override;
+
+    bool Owns(const SDL_Event& event) const;
+    SDL_Window* Window() const { return window_; }
+    // Draws everything again, after the window was uncovered.
+    void Redraw();
+
+private:
+    void Draw(SDL_Surface* surface) const;
+    void DrawBar(SDL_Surface* surface) const;
+
+    SDL_Window* window_ = nullptr;
+    std::function<void(SDL_Window*)> keep_;
+    SDL_Surface* picture_ = nullptr;
+    SDL_Rect bar_{};
+    bool hasBar_ = false, outline_ = false, mapped_ = false;
+    int position_ = 0;
+};
