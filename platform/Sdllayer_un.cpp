@@ -8,6 +8,7 @@
 #include "X11_un.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <malloc.h>
 
 #include <algorithm>
@@ -223,23 +224,20 @@ void SdlPlatform::ShowWithFirstFrame() {
     // The frame is read back and given to the window as its background picture, so that the
     // server shows the complete picture the moment it maps the window: no moment shows it
     // empty, black or at another size.
-    auto readPixels =
-        reinterpret_cast<void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*)>(
-            SDL_GL_GetProcAddress("glReadPixels"));
-    auto readBuffer = reinterpret_cast<void (*)(GLenum)>(SDL_GL_GetProcAddress("glReadBuffer"));
     const int w = drawableWidth_, h = drawableHeight_;
-    if (readPixels != nullptr && readBuffer != nullptr) {
-        readBuffer(GL_BACK);
-        SetWindowPicture(window_, w, h, [&](int first, int count, std::uint32_t* pixels) {
-            // GL's rows run from the bottom up.
-            readPixels(0, h - first - count, w, count, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
-            for (int a = 0, b = count - 1; a < b; ++a, --b)
-                std::swap_ranges(pixels + static_cast<std::size_t>(a) * w,
-                                 pixels + static_cast<std::size_t>(a + 1) * w,
-                                 pixels + static_cast<std::size_t>(b) * w);
-        });
-        picture_ = true;
-    }
+    glReadBuffer(GL_BACK);
+    // GL's rows run from the bottom up; Mesa hands them over the other way round on request.
+    const bool inverted = SDL_GL_ExtensionSupported("GL_MESA_pack_invert");
+    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+    SetWindowPicture(window_, w, h, [&](int first, int count, std::uint32_t* pixels) {
+        glReadPixels(0, h - first - count, w, count, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+        for (int a = 0, b = count - 1; !inverted && a < b; ++a, --b)
+            std::swap_ranges(pixels + static_cast<std::size_t>(a) * w,
+                             pixels + static_cast<std::size_t>(a + 1) * w,
+                             pixels + static_cast<std::size_t>(b) * w);
+    });
+    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+    picture_ = true;
     const bool managed = WindowManager(window_);
     // A window manager restores a maximised window to where it was when it was mapped.
     if (managed && maximized_) PlaceHidden(window_, design_);

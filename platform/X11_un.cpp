@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <algorithm>
 #include <chrono>
@@ -138,43 +141,85 @@ void PlaceHidden(SDL_Window* sdlWindow, const SDL_Rect& place) {
     });
 }
 
-void SetWindowPicture(SDL_Window* sdlWindow, int width, int height, const PictureRows& rows) {
-    Display* display;
-    Window window;
-    XWindowAttributes a;
-    if (width <= 0 || height <= 0 || !X11Window(sdlWindow, display, window) ||
-        !XGetWindowAttributes(display, window, &a))
-        return;
-    Pixmap pixmap = XCreatePixmap(display, window, static_cast<unsigned>(width),
-                                  static_cast<unsigned>(height), static_cast<unsigned>(a.depth));
-    GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * PictureStrip);
+namespace {
+
+bool ErrorSeen = false;
+int NoteError(Display*, XErrorEvent*) {
+    ErrorSeen = true;
+    return 0;
+}
+
+// Whether the requests made so far were carried out without an error.
+bool RequestsSucceeded(Display* display) {
+    ErrorSeen = false;
+    XErrorHandler previous = XSetErrorHandler(NoteError);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return !ErrorSeen;
+}
+
+// The usual layout of 24-bit colour, which takes 0xAARRGGBB pixels as they are.
+bool DirectLayout(const XImage* image, int width) {
+    return image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+           image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 && image->blue_mask == 0xFF &&
+           image->bytes_per_line == width * 4;
+}
+
+// Fills the pixmap through memory shared with the server, strip by strip: no picture passes
+// through the connection. False when the server or the visual does not allow it.
+bool PutShared(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC gc, int width,
+               int height, const PictureRows& rows) {
+    if (!XShmQueryExtension(display)) return false;
+    XShmSegmentInfo shm{};
+    XImage* image = XShmCreateImage(display, a.visual, static_cast<unsigned>(a.depth), ZPixmap,
+                                    nullptr, &shm, static_cast<unsigned>(width), PictureStrip);
+    if (image == nullptr) return false;
+    bool done = false;
+    if (DirectLayout(image, width)) {
+        shm.shmid =
+            shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * PictureStrip,
+                   IPC_CREAT | 0600);
+        if (shm.shmid >= 0) {
+            shm.shmaddr = image->data = static_cast<char*>(shmat(shm.shmid, nullptr, 0));
+            shmctl(shm.shmid, IPC_RMID, nullptr); // goes once both sides have let it go
+            shm.readOnly = True;
+            if (shm.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display, &shm) &&
+                RequestsSucceeded(display)) {
+                for (int first = 0; first < height; first += PictureStrip) {
+                    const int count = std::min(PictureStrip, height - first);
+                    rows(first, count, reinterpret_cast<std::uint32_t*>(image->data));
+                    XShmPutImage(display, pixmap, gc, image, 0, 0, 0, first,
+                                 static_cast<unsigned>(width), static_cast<unsigned>(count), False);
+                    XSync(display, False); // the strip is copied before it is written again
+                }
+                XShmDetach(display, &shm);
+                XSync(display, False);
+                done = true;
+            }
+            if (shm.shmaddr != reinterpret_cast<char*>(-1)) shmdt(shm.shmaddr);
+        }
+    }
+    image->data = nullptr;
+    XDestroyImage(image);
+    return done;
+}
+
+// The same through the connection, for any visual.
+void PutCopied(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC gc, int width,
+               int height, const PictureRows& rows) {
     XImage* image = XCreateImage(display, a.visual, static_cast<unsigned>(a.depth), ZPixmap, 0,
                                  nullptr, static_cast<unsigned>(width), PictureStrip, 32, 0);
-    if (image == nullptr) {
-        XFreeGC(display, gc);
-        XFreePixmap(display, pixmap);
-        return;
-    }
+    if (image == nullptr) return;
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * PictureStrip);
     std::vector<char> bytes(static_cast<std::size_t>(image->bytes_per_line) * PictureStrip);
     image->data = bytes.data();
-    // The usual layout of 24-bit colour takes the pixels as they are; others go pixel by pixel.
-    const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
-                        image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
-                        image->blue_mask == 0xFF;
+    const bool direct = DirectLayout(image, width);
     for (int first = 0; first < height; first += PictureStrip) {
         const int count = std::min(PictureStrip, height - first);
-        rows(first, count, argb.data());
-        for (int y = 0; y < count; ++y) {
-            const std::uint32_t* from = argb.data() + static_cast<std::size_t>(y) * width;
-            if (direct) {
-                std::copy(
-                    from, from + width,
-                    reinterpret_cast<std::uint32_t*>(image->data + y * image->bytes_per_line));
-                continue;
-            }
+        rows(first, count, direct ? reinterpret_cast<std::uint32_t*>(image->data) : argb.data());
+        for (int y = 0; y < count && !direct; ++y)
             for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = from[x];
+                const std::uint32_t p = argb[static_cast<std::size_t>(y) * width + x];
                 auto channel = [&](unsigned long mask, std::uint32_t value) {
                     int shift = 0;
                     while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
@@ -185,12 +230,27 @@ void SetWindowPicture(SDL_Window* sdlWindow, int width, int height, const Pictur
                               channel(image->green_mask, p >> 8 & 255) |
                               channel(image->blue_mask, p & 255));
             }
-        }
         XPutImage(display, pixmap, gc, image, 0, 0, 0, first, static_cast<unsigned>(width),
                   static_cast<unsigned>(count));
     }
     image->data = nullptr; // the bytes belong to the vector
     XDestroyImage(image);
+}
+
+} // namespace
+
+void SetWindowPicture(SDL_Window* sdlWindow, int width, int height, const PictureRows& rows) {
+    Display* display;
+    Window window;
+    XWindowAttributes a;
+    if (width <= 0 || height <= 0 || !X11Window(sdlWindow, display, window) ||
+        !XGetWindowAttributes(display, window, &a))
+        return;
+    Pixmap pixmap = XCreatePixmap(display, window, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), static_cast<unsigned>(a.depth));
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    if (!PutShared(display, a, pixmap, gc, width, height, rows))
+        PutCopied(display, a, pixmap, gc, width, height, rows);
     XSetWindowBackgroundPixmap(display, window, pixmap);
     XFreeGC(display, gc);
     XFreePixmap(display, pixmap); // the window keeps it as long as it is its background
