@@ -1,12 +1,17 @@
 #include "Cfgread_un.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <locale>
+#include <sstream>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 ConfigRecord Config = DefaultConfig;
 
@@ -58,8 +63,8 @@ void ApplyLine(std::string line, ConfigRecord& config) {
     }
 }
 
-void WriteDefaults(const ConfigRecord& config) {
-    std::ofstream out(ConfigFileName);
+std::string DefaultsText(const ConfigRecord& config) {
+    std::ostringstream out;
     out.imbue(std::locale::classic());
     auto line = [&](const char* key) {
         for (const KeyField& k : Keys)
@@ -84,17 +89,41 @@ void WriteDefaults(const ConfigRecord& config) {
     line("BACKGROUNDCOLOR_R");
     line("BACKGROUNDCOLOR_G");
     line("BACKGROUNDCOLOR_B");
+    return out.str();
+}
+
+// Creates the defaults file, only where no file, link or anything else of that name exists:
+// the check and the creation are one step, and a link is never followed. Failures are silent.
+void WriteDefaults(const ConfigRecord& config) {
+    const int fd = open(ConfigFileName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    const std::string text = DefaultsText(config);
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    close(fd);
 }
 
 } // namespace
 
 void ReadConfig(ConfigRecord& config) {
-    std::FILE* file = std::fopen(ConfigFileName, "rb");
+    // Opened without waiting (a FIFO would block the open itself) and read only when it is a
+    // regular file: a FIFO, a device or a directory of that name is neither read nor replaced.
+    const int fd = open(ConfigFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // Only where nothing of that name exists is the defaults file written: a file that
+        // merely cannot be read keeps the user's edits.
+        if (errno == ENOENT) WriteDefaults(config);
+        return;
+    }
+    struct stat st;
+    std::FILE* file = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = fdopen(fd, "rb");
     if (file == nullptr) {
-        std::error_code ec;
-        // Only a missing file is replaced: one that merely cannot be read keeps the user's edits.
-        auto status = std::filesystem::symlink_status(ConfigFileName, ec);
-        if (status.type() == std::filesystem::file_type::not_found) WriteDefaults(config);
+        close(fd);
         return;
     }
     ReadConfigFile(file, config);
@@ -104,17 +133,25 @@ void ReadConfig(ConfigRecord& config) {
 void ReadConfigFile(std::FILE* file, ConfigRecord& config) {
     std::string line;
     bool keep = true;
-    for (int c; (c = std::getc(file)) != EOF;) {
-        if (c == '\n') {
-            ApplyLine(line, config);
-            line.clear();
-            keep = true;
-        } else if (keep) {
-            // A line longer than the limit is cut there; the rest of it is discarded.
-            if (line.size() < LineLimit)
-                line += static_cast<char>(c);
-            else
-                keep = false;
+    char chunk[65536];
+    std::size_t total = 0;
+    for (std::size_t n;
+         total < MaxConfigBytes && (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+        n = std::min(n, MaxConfigBytes - total);
+        total += n;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = chunk[i];
+            if (c == '\n') {
+                ApplyLine(line, config);
+                line.clear();
+                keep = true;
+            } else if (keep) {
+                // A line longer than the limit is cut there; the rest of it is discarded.
+                if (line.size() < LineLimit)
+                    line += c;
+                else
+                    keep = false;
+            }
         }
     }
     ApplyLine(line, config);

@@ -25,9 +25,12 @@ extern ConfigRecord Config;
 
 constexpr const char* ConfigFileName = "config.cfg";
 
-// Fills the record from config.cfg in the current directory. When no such file exists, writes
-// a commented defaults file instead; a file that exists but cannot be read is left untouched.
-// Nothing is ever reported; keys absent from the file keep their values.
+// Fills the record from config.cfg in the current directory. When nothing of that name exists,
+// writes a commented defaults file instead; a file that exists but cannot be read, and
+// anything that is not a regular file (a FIFO, a device, a directory), is left untouched and
+// the defaults stay. Nothing is ever reported; keys absent from the file keep their values.
 void ReadConfig(ConfigRecord& config);
-// The reading part alone: applies every line of an open file to the record.
+// The reading part alone: applies every line of an open file to the record. A configuration
+// is a few hundred bytes: what lies beyond MaxConfigBytes is not read.
+constexpr std::size_t MaxConfigBytes = 16u << 20;
 void ReadConfigFile(std::FILE* file, ConfigRecord& config);

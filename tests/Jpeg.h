@@ -12,7 +12,7 @@
 // Encodes a picture whose pixel (x, y) is given by colour(x, y) = {r, g, b}.
 inline std::vector<std::uint8_t> EncodeJpeg(int width, int height,
                                             const std::function<std::uint32_t(int, int)>& colour,
-                                            bool grey = false) {
+                                            bool grey = false, bool progressive = false) {
     std::vector<std::uint8_t> pixels;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -29,7 +29,8 @@ inline std::vector<std::uint8_t> EncodeJpeg(int width, int height,
     unsigned char* out = nullptr;
     unsigned long size = 0;
     tjCompress2(tj, pixels.data(), width, 0, height, grey ? TJPF_GRAY : TJPF_RGB, &out, &size,
-                grey ? TJSAMP_GRAY : TJSAMP_444, 100, TJFLAG_ACCURATEDCT);
+                grey ? TJSAMP_GRAY : TJSAMP_444, 100,
+                TJFLAG_ACCURATEDCT | (progressive ? TJFLAG_PROGRESSIVE : 0));
     std::vector<std::uint8_t> bytes(out, out + size);
     tjFree(out);
     tjDestroy(tj);
@@ -52,4 +53,21 @@ inline void PatchFrameSize(std::vector<std::uint8_t>& jpeg, int width, int heigh
             jpeg[i + 8] = static_cast<std::uint8_t>(width);
             return;
         }
+}
+
+// A progressive JPEG whose last scan is repeated: every repetition costs the decoder a pass
+// over the whole picture.
+inline std::vector<std::uint8_t> ScanBomb(int side, int repetitions) {
+    std::vector<std::uint8_t> jpeg = EncodeJpeg(
+        side, side, [](int x, int y) { return std::uint32_t(x * 131 + y * 71) * 2654435761u; },
+        false, true);
+    std::size_t last = 0;
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) last = i;
+    const std::vector<std::uint8_t> scan(jpeg.begin() + static_cast<long>(last), jpeg.end() - 2);
+    jpeg.resize(jpeg.size() - 2); // the end-of-image marker goes after the repetitions
+    for (int i = 0; i < repetitions; ++i) jpeg.insert(jpeg.end(), scan.begin(), scan.end());
+    jpeg.push_back(0xFF);
+    jpeg.push_back(0xD9);
+    return jpeg;
 }

@@ -1,5 +1,6 @@
 #include "config/Cfgread_un.h"
 
+#include "Bounded.h"
 #include "TempDir.h"
 
 #include <cstring>
@@ -194,4 +195,57 @@ TEST_F(ConfigFile, UnwritableDirectoryUsesDefaultsSilently) {
     }));
     EXPECT_FALSE(std::filesystem::exists(ConfigFileName));
     chmod(".", 0755);
+}
+
+// What is not a regular file is neither read nor replaced, and never blocks or reads for ever:
+// a FIFO (opening it would wait for a writer), /dev/zero (it never ends), a huge sparse file
+// (only its first MaxConfigBytes are looked at).
+TEST_F(ConfigFile, OnlyRegularFilesAreReadAndNothingBlocks) {
+    auto readsDefaultsQuickly = [](const char* what) {
+        BoundedRun run = RunBounded([] {
+            ConfigRecord c = DefaultConfig;
+            c.WIDTH = 7; // ReadConfig assigns no defaults: an untouched field stays 7
+            ReadConfig(c);
+            return c.WIDTH == 7;
+        });
+        EXPECT_TRUE(run.finished) << what;
+        EXPECT_LT(run.milliseconds, 1000) << what;
+        EXPECT_LT(run.growthMiB, 200) << what;
+    };
+    ASSERT_EQ(mkfifo(ConfigFileName, 0600), 0);
+    readsDefaultsQuickly("a FIFO");
+    EXPECT_TRUE(std::filesystem::is_fifo(ConfigFileName));
+    std::filesystem::remove(ConfigFileName);
+
+    std::filesystem::create_symlink("/dev/zero", ConfigFileName);
+    readsDefaultsQuickly("/dev/zero");
+    EXPECT_EQ(std::filesystem::read_symlink(ConfigFileName), "/dev/zero");
+    std::filesystem::remove(ConfigFileName);
+
+    WriteFile(ConfigFileName, "");
+    std::filesystem::resize_file(ConfigFileName, 2ull << 30);
+    readsDefaultsQuickly("a 2 GB sparse file");
+    std::filesystem::remove(ConfigFileName);
+
+    // Within the bound every line counts, however long the file.
+    WriteFile(ConfigFileName, std::string(MaxConfigBytes - 20, '#') + "\nWIDTH=0.5\n");
+    ConfigRecord c = DefaultConfig;
+    ReadConfig(c);
+    EXPECT_EQ(c.WIDTH, 0.5f);
+}
+
+// The defaults file is created only where nothing of that name exists, in one step: a link
+// in its place, even one pointing nowhere, is never written through.
+TEST_F(ConfigFile, DefaultsAreNeverWrittenThroughALink) {
+    std::filesystem::create_symlink("elsewhere.cfg", ConfigFileName);
+    ConfigRecord c = DefaultConfig;
+    ReadConfig(c);
+    EXPECT_TRUE(SameRecord(c, DefaultConfig));
+    EXPECT_FALSE(std::filesystem::exists("elsewhere.cfg"));
+    EXPECT_TRUE(std::filesystem::is_symlink(ConfigFileName));
+    // A link to a readable file is read like the file itself.
+    WriteFile("elsewhere.cfg", "WIDTH=0.4\n");
+    ReadConfig(c);
+    EXPECT_EQ(c.WIDTH, 0.4f);
+    EXPECT_EQ(ReadFile("elsewhere.cfg"), "WIDTH=0.4\n");
 }

@@ -1,5 +1,6 @@
 #include "textures/Texloading_un.h"
 
+#include "Bounded.h"
 #include "Jpeg.h"
 #include "Offscreen.h"
 #include "TempDir.h"
@@ -7,7 +8,9 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -212,4 +215,57 @@ TEST(PictureSet, DigitGlyphsWithTheCommaShowItsTail) {
         EXPECT_GT(inkBelowBaseline(std::to_string(d) + "P.jpg"), 5) << d;
         EXPECT_EQ(inkBelowBaseline(std::to_string(d) + ".jpg"), 0) << d;
     }
+}
+
+// Files that would block, never end, or cost gigabytes or minutes are refused before they are
+// read or decoded: each counts as a file that cannot be opened, at once and with little memory.
+TEST_F(Textures, HostileFilesAreRefusedQuicklyAndCheaply) {
+    std::filesystem::create_symlink("/dev/zero", "tex/Display/zero.jpg");
+    ASSERT_EQ(mkfifo("tex/Display/fifo.jpg", 0600), 0);
+    { std::ofstream sparse("tex/Display/sparse.jpg", std::ios::binary); }
+    std::filesystem::resize_file("tex/Display/sparse.jpg", 2ull << 30); // 2 GB, no blocks
+    std::vector<std::uint8_t> bomb = EncodeJpeg(16, 16, Gradient);
+    PatchFrameSize(bomb, 8192, 8192);
+    WriteBytes("tex/Display/side.jpg", bomb);
+    WriteBytes("tex/Display/scans.jpg", ScanBomb(256, 2000));
+    for (const char* file : {"zero", "fifo", "sparse", "side", "scans"}) {
+        const std::string path = std::string("tex/Display/") + file + ".jpg";
+        BoundedRun run = RunBounded([&] {
+            Picture picture;
+            return !DecodeJpegFile(path, picture) && picture.rgb.empty();
+        });
+        EXPECT_TRUE(run.finished) << file << " (" << run.milliseconds << " ms)";
+        EXPECT_LT(run.milliseconds, 1000) << file;
+        EXPECT_LT(run.growthMiB, 200) << file;
+    }
+    // Reported like any unreadable file, with an empty texture.
+    std::uint32_t name = 0;
+    LoadTexture("tex\\Display\\fifo.jpg", name);
+    EXPECT_TRUE(glIsTexture(name));
+    EXPECT_EQ(ReadBack(name).width, 0);
+    ASSERT_EQ(gl.platform.Messages.size(), 1u);
+    EXPECT_EQ(gl.platform.Messages[0].text, "Can't open texture file 'tex\\Display\\fifo.jpg'");
+}
+
+TEST(PictureLimits, AllowTheSetWithAWideMarginAndRefuseTheRest) {
+    auto decodes = [](const std::vector<std::uint8_t>& jpeg) {
+        Picture picture;
+        return DecodeJpeg(jpeg.data(), jpeg.size(), picture);
+    };
+    auto grey = [](int, int) { return 0x808080u; };
+    EXPECT_TRUE(decodes(EncodeJpeg(1024, 512, grey)));
+    EXPECT_TRUE(decodes(EncodeJpeg(1024, 512, grey, false, true))); // progressive, 10 scans
+    EXPECT_TRUE(decodes(EncodeJpeg(4096, 16, grey)));
+    EXPECT_FALSE(decodes(EncodeJpeg(4097, 16, grey)));
+    // Scans times pixels: the larger a picture, the fewer scans it may have.
+    EXPECT_TRUE(decodes(EncodeJpeg(2048, 2048, grey, false, true)));
+    EXPECT_FALSE(decodes(EncodeJpeg(3072, 3072, grey, false, true)));
+    EXPECT_TRUE(decodes(EncodeJpeg(3072, 3072, grey)));
+    const std::vector<std::uint8_t> progressive = EncodeJpeg(256, 256, grey, false, true);
+    const int scans = CountJpegScans(progressive.data(), progressive.size(), 100);
+    EXPECT_GE(scans, 2);
+    EXPECT_LE(scans, 12);
+    EXPECT_EQ(CountJpegScans(progressive.data(), progressive.size(), 1), 2); // stops past it
+    const std::vector<std::uint8_t> baseline = EncodeJpeg(256, 256, grey);
+    EXPECT_EQ(CountJpegScans(baseline.data(), baseline.size(), 100), 1);
 }

@@ -6,9 +6,13 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <memory>
 #include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 const char* const KeyTexturePaths[KeyTextureCount] = {
     "tex\\Button\\0.jpg",     "tex\\Button\\1.jpg",         "tex\\Button\\2.jpg",
@@ -38,11 +42,35 @@ namespace {
 struct TjCloser {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 } // namespace
+
+int CountJpegScans(const std::uint8_t* data, std::size_t size, int limit) {
+    int scans = 0;
+    std::size_t i = 2; // after the start-of-image marker
+    while (i + 4 <= size && scans <= limit) {
+        if (data[i] != 0xFF) break; // not a marker where one belongs: the decoder will say so
+        const std::uint8_t marker = data[i + 1];
+        if (marker == 0xFF) { // fill byte
+            ++i;
+            continue;
+        }
+        if (marker == 0xD9) break; // end of image
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            i += 2; // markers without a segment
+            continue;
+        }
+        i += 2 + (std::size_t{data[i + 2]} << 8 | data[i + 3]);
+        if (marker != 0xDA) continue;
+        // A scan: its entropy-coded data runs to the next marker, 0xFF followed by anything
+        // but a stuffed 0x00 or a restart marker.
+        ++scans;
+        while (i + 1 < size && !(data[i] == 0xFF && data[i + 1] != 0x00 &&
+                                 (data[i + 1] < 0xD0 || data[i + 1] > 0xD7)))
+            ++i;
+    }
+    return scans;
+}
 
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
     picture = {};
@@ -55,6 +83,12 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
                             &subsampling, &colorspace) != 0)
         return false;
     if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide)
+        return false;
+    // Every scan of a progressive picture is decoded over the whole picture: the scans are
+    // counted before any is decoded.
+    const int scans = CountJpegScans(data, size, MaxPictureScans);
+    if (scans > MaxPictureScans ||
+        std::uintmax_t(scans) * std::uintmax_t(width) * std::uintmax_t(height) > MaxScanPixels)
         return false;
     Picture decoded;
     decoded.width = width;
@@ -70,14 +104,27 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
 
 bool DecodeJpegFile(const std::string& path, Picture& picture) {
     picture = {};
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
-        data.insert(data.end(), chunk, chunk + n);
-    if (std::ferror(file.get())) return false;
-    return DecodeJpeg(data.data(), data.size(), picture);
+    // Opened without waiting for a writer (a FIFO would block the open itself), then taken
+    // only when it is a regular file of a size worth reading.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        std::uintmax_t(st.st_size) > MaxPictureFile)
+        return false;
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = read(fd, data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break; // the file shrank meanwhile: what is there is decoded
+        got += static_cast<std::size_t>(n);
+    }
+    return DecodeJpeg(data.data(), got, picture);
 }
 
 std::vector<std::uint8_t> Texels(const Picture& picture) {

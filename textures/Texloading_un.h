@@ -19,8 +19,13 @@ extern const char* const GlyphTexturePaths[GlyphTextureCount];
 constexpr const char* CardTexturePath = "tex\\Card.jpg";
 constexpr const char* WelcomePicturePath = "tex//Welcome.jpg";
 
-// Larger sides are refused as undecodable before anything is allocated.
-constexpr int MaxPictureSide = 8192;
+// What a picture may cost, checked before anything is decoded; a picture beyond it counts as
+// one that cannot be read. The texture set is 1024 x 512 at the most and baseline: these
+// leave it a wide margin, while no file can take much memory or time.
+constexpr int MaxPictureSide = 4096;                          // pixels, either side
+constexpr std::uintmax_t MaxPictureFile = 32u << 20;          // bytes of the file
+constexpr int MaxPictureScans = 64;                           // of a progressive JPEG
+constexpr std::uintmax_t MaxScanPixels = 64ull * 1024 * 1024; // scans x pixels: time to decode
 
 // A decoded picture: 8-bit red, green and blue per pixel, top row first.
 struct Picture {
@@ -29,8 +34,12 @@ struct Picture {
 };
 
 // Decodes a JPEG file; false when it cannot be opened or decoded (the picture is then empty).
+// Only a regular file is read, and only up to MaxPictureFile: a FIFO, a device or a directory
+// counts as a file that cannot be opened, and neither blocks nor reads for ever.
 bool DecodeJpegFile(const std::string& path, Picture& picture);
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture);
+// The number of scans of a JPEG stream, counted from its markers, up to limit + 1 at the most.
+int CountJpegScans(const std::uint8_t* data, std::size_t size, int limit);
 // The texels of a picture: RGBA with alpha 255, top row first.
 std::vector<std::uint8_t> Texels(const Picture& picture);
 // A path of the data set in this platform's form.
