@@ -71,8 +71,12 @@ float DisplayFrameLength(const ConfigRecord& c, float keyPlateLength) {
 bool KeyMoves(const KeyRecord& key) {
     const double rest = KeyRestHeight(Config);
     const double travel = 2.0 * key.Height / 3.0;
-    return key.Pressed != 0 ? key.Y >= rest - travel - key.PressStep
-                            : key.Y <= rest + key.PressStep / 2.0;
+    const bool due = key.Pressed != 0 ? key.Y >= rest - travel - key.PressStep
+                                      : key.Y <= rest + key.PressStep / 2.0;
+    // Far from the origin a step is lost to the rounding of Y (a case made very thick, say):
+    // a step that would not change Y ends the animation, or it would never end.
+    const float next = key.Y + (key.Pressed != 0 ? key.PressStep : -key.PressStep);
+    return due && next != key.Y;
 }
 
 void StepKey(KeyRecord& key) {

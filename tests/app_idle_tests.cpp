@@ -28,11 +28,12 @@ protected:
         ticks(5);
         for (int id : std::initializer_list<int>{7, 8, BtnPlus, 2, BtnEqual}) {
             auto c = KeyCentre(id);
-            MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
+            const int x = static_cast<int>(c[0]), y = static_cast<int>(c[1]);
+            MoveMouse(x, y);
             ticks(3);
-            Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 0, 0});
+            Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
             ticks(4);
-            Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 0, 0});
+            Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
             ticks(8);
         }
         Send({WindowEvent::KeyDown, '5'});
@@ -106,4 +107,23 @@ TEST_F(IdleTest, NothingIsDrawnWhileNothingChanges) {
     EXPECT_TRUE(f.WantsTick());
     f.Repaint_Tm.Enabled = false;
     EXPECT_FALSE(f.WantsTick());
+}
+
+// However the case is configured, a pressed key reaches its end and the calculator goes idle:
+// with a case ten billion units thick a step of the animation is lost to the rounding of the
+// key's height, and the key would otherwise never arrive.
+TEST_F(IdleTest, EveryAnimationEndsWhateverTheConfiguration) {
+    for (const char* thickness : {"0.03", "10000000000000", "0"}) {
+        WriteFile(ConfigFileName, std::string("THICKNESS=") + thickness + "\n");
+        T_Tessel_Frm& f = Start(false);
+        Send({WindowEvent::KeyDown, '5'});
+        int frames = 0;
+        for (; frames < 100 && f.WantsTick(); ++frames) Frame();
+        EXPECT_FALSE(f.WantsTick()) << "THICKNESS=" << thickness;
+        Send({WindowEvent::KeyUp, '5'});
+        for (frames = 0; frames < 100 && f.WantsTick(); ++frames) Frame();
+        EXPECT_FALSE(f.WantsTick()) << "THICKNESS=" << thickness;
+        TearDown();
+        SetUp();
+    }
 }
