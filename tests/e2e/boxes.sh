@@ -17,6 +17,7 @@ dir=$(mktemp -d "$WORK/no-tex.XXXXXX")
 launch "$dir"
 read -r boxes focused < <(dismiss_boxes 90)
 check "no-tex: $PICTURES message boxes (got $boxes)" test "$boxes" -eq "$PICTURES"
+[ "$boxes" -eq "$PICTURES" ] || describe_screen
 check "no-tex: every box took the keyboard itself ($focused of $boxes)" \
     test "$focused" -eq "$boxes"
 check "no-tex: the calculator's window comes up after them" maximised

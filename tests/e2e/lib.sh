@@ -455,6 +455,8 @@ describe_screen() {
     done
     echo "--- message boxes: $(message_boxes | xargs)"
     echo "--- running: $(running && echo yes || echo no)"
+    echo "--- keyboard focus: $(focused)"
+    [ ! -s "$WORK/wm.log" ] || { echo "--- window manager:"; tail -n 20 "$WORK/wm.log"; }
 }
 
 window_size_by_name() {
