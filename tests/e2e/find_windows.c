@@ -3,10 +3,13 @@
  * Exits 0 when there was at least one, 1 when there was none, 2 on a usage or display error.
  * Unlike xdotool's search it also finds windows whose WM_NAME is typed UTF-8, and its
  * positions are right under a window manager that reparents the windows.
- * With -w instead of a name it only tells whether a window manager runs (exit 0) or not. */
+ * With -w instead of a name it only tells whether a window manager runs and maps windows
+ * (exit 0) or not: one that has just announced itself may still be starting up, and a window
+ * mapped then can be lost, so a probe window must come up first. */
 #include "xwindows.h"
 
 #include <stdio.h>
+#include <time.h>
 
 static void print_geometry(Display* display, Window window, void* context) {
     (void)context;
@@ -32,6 +35,26 @@ static int window_manager_runs(Display* display) {
     return count == 1;
 }
 
+/* Maps a small window and waits up to five seconds for it to be viewable. */
+static int maps_a_window(Display* display) {
+    Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 8, 8, 0, 0, 0);
+    XMapWindow(display, probe);
+    int viewable = 0;
+    for (int i = 0; i < 500 && !viewable; ++i) {
+        XWindowAttributes attributes;
+        XSync(display, False);
+        viewable =
+            XGetWindowAttributes(display, probe, &attributes) && attributes.map_state == IsViewable;
+        if (!viewable) {
+            struct timespec pause = {0, 10000000L};
+            nanosleep(&pause, NULL);
+        }
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return viewable;
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: %s WINDOW-NAME | -w\n", argv[0]);
@@ -42,7 +65,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "find_windows: can't open the display\n");
         return 2;
     }
-    int found = strcmp(argv[1], "-w") == 0 ? window_manager_runs(display)
+    int found = strcmp(argv[1], "-w") == 0 ? window_manager_runs(display) && maps_a_window(display)
                                            : xwindows_each(display, argv[1], print_geometry, NULL);
     XCloseDisplay(display);
     return found > 0 ? 0 : 1;
