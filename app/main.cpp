@@ -1,4 +1,5 @@
 // The program entry: the calculator in its SDL window. Arguments are not used.
+#include "Folders_un.h"
 #include "Tessel_un.h"
 
 #include "platform/Sdllayer_un.h"
@@ -31,6 +32,7 @@ int main(int, char**) {
     sigemptyset(&quit.sa_mask);
     sigaction(SIGINT, &quit, nullptr);
     sigaction(SIGTERM, &quit, nullptr);
+    UseFolders();
     try {
         SdlPlatform platform(DesignLeft, DesignTop, DesignWidth, DesignHeight);
         return RunTessel(platform);

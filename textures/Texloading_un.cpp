@@ -39,6 +39,8 @@ const char* const GlyphTexturePaths[GlyphTextureCount] = {
 
 namespace {
 
+std::string PictureFolder; // empty: the working folder
+
 struct TjCloser {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -144,9 +146,17 @@ std::string NativePath(const char* path) {
     return native;
 }
 
+void SetPictureFolder(const std::string& folder) {
+    PictureFolder = folder;
+}
+
+std::string PicturePath(const char* path) {
+    return PictureFolder.empty() ? NativePath(path) : PictureFolder + "/" + NativePath(path);
+}
+
 void LoadTexture(const char* path, std::uint32_t& name) {
     Picture picture;
-    const bool decoded = DecodeJpegFile(NativePath(path), picture);
+    const bool decoded = DecodeJpegFile(PicturePath(path), picture);
     LoadDecodedTexture(path, decoded, picture, name);
 }
 
@@ -189,7 +199,7 @@ PictureDecoder::~PictureDecoder() {
 void PictureDecoder::Run() {
     for (std::size_t i = 0; i < paths_.size(); ++i) {
         Picture picture;
-        const bool decoded = DecodeJpegFile(NativePath(paths_[i].c_str()), picture);
+        const bool decoded = DecodeJpegFile(PicturePath(paths_[i].c_str()), picture);
         std::lock_guard<std::mutex> lock(mutex_);
         if (stop_) return;
         slots_[i].decoded = decoded;

@@ -44,6 +44,11 @@ int CountJpegScans(const std::uint8_t* data, std::size_t size, int limit);
 std::vector<std::uint8_t> Texels(const Picture& picture);
 // A path of the data set in this platform's form.
 std::string NativePath(const char* path);
+// The folder the data set's paths start from: the working folder unless set (an installed
+// program takes its pictures from where they were installed).
+void SetPictureFolder(const std::string& folder);
+// A path of the data set as it is opened: in this platform's form, from the picture folder.
+std::string PicturePath(const char* path);
 
 // Loads a JPEG file into a new texture, stores its name and leaves it bound. A file that
 // cannot be read is reported in a message box and gives an empty 0 x 0 texture.

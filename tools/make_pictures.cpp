@@ -7,6 +7,7 @@
 // same bytes on every run and every machine with the same libraries.
 
 #include <cairo-ft.h>
+#include <cairo-svg.h>
 #include <cairo.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -465,6 +466,41 @@ void drawCalculatorIcon(cairo_t* cr, double x, double y, double w, double h) {
         }
 }
 
+// ---- Program icon -----------------------------------------------------------------------------
+
+// The calculator of the loading picture, upright in a square with a transparent ground: the
+// desktop's icon of the program, as PNG files in the sizes of the hicolor theme and as SVG.
+constexpr int iconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+void drawIcon(cairo_t* cr, double size) {
+    const double h = size * 0.94, w = h * 34 / 48;
+    drawCalculatorIcon(cr, (size - w) / 2, (size - h) / 2, w, h);
+}
+
+void drawIcons(const fs::path& dir) {
+    for (int size : iconSizes) {
+        const fs::path file =
+            dir / (std::to_string(size) + "x" + std::to_string(size)) / "apps" / "tessel.png";
+        fs::create_directories(file.parent_path());
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+        cairo_t* cr = cairo_create(surface);
+        drawIcon(cr, size);
+        cairo_destroy(cr);
+        if (cairo_surface_write_to_png(surface, file.c_str()) != CAIRO_STATUS_SUCCESS)
+            fail("cannot write " + file.string());
+        cairo_surface_destroy(surface);
+    }
+    const fs::path svg = dir / "scalable" / "apps" / "tessel.svg";
+    fs::create_directories(svg.parent_path());
+    cairo_surface_t* surface = cairo_svg_surface_create(svg.c_str(), 256, 256);
+    cairo_t* cr = cairo_create(surface);
+    drawIcon(cr, 256);
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) fail("cannot write " + svg.string());
+    cairo_surface_destroy(surface);
+}
+
 void drawWelcome(const Fonts& fonts, const fs::path& file) {
     constexpr int width = 400, height = 200;
     Canvas canvas(width, height);
@@ -536,10 +572,16 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
-        std::cerr << "usage: make_pictures OUTDIR [FONTDIR]\n";
+        std::cerr << "usage: make_pictures OUTDIR [FONTDIR]\n"
+                     "       make_pictures --icons ICONDIR\n";
         return 2;
     }
     try {
+        if (std::string(argv[1]) == "--icons") {
+            if (argc != 3) throw std::runtime_error("--icons needs the folder to write to");
+            drawIcons(argv[2]);
+            return 0;
+        }
         const Fonts fonts(argc == 3 ? argv[2] : "/usr/share/fonts/truetype/dejavu");
         makeAll(argv[1], fonts);
     } catch (const std::exception& e) {
