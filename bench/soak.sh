@@ -6,35 +6,25 @@
 # Usage: bench/soak.sh [TESSEL-BINARY [TEX-FOLDER]]   SOAK_SECONDS=N sets the length (600).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+source "$root/bench/lib.sh"
 tessel=$(realpath "${1:-$root/build/tessel}")
 tex=$(realpath "${2:-$root/build/run/tex}")
 seconds=${SOAK_SECONDS:-600}
 allowed_kib=$((10 * 1024))
 work=$(mktemp -d /tmp/tessel-soak.XXXXXX)
-xvfb=""
+XVFB_PID=""
 pid=""
 
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-for n in $(seq 150 199); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
-        sleep 0.1
-    done
-    kill "$xvfb" 2>/dev/null || true
-    xvfb=""
-done
-[ -n "$xvfb" ] || { echo "no X server could be started on :150..:199" >&2; exit 1; }
+start_xvfb 1024x768x24
 
 cp -r "$tex" "$work/tex"
 (cd "$work" && exec "$tessel" 2>"$work/stderr.log") &

@@ -12,6 +12,8 @@
 #        an earlier build say, is measured alongside). RUNS=N sets the runs (default 7).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+source "$root/bench/lib.sh"
 build=${BUILD:-$root/build}
 tessel=$(realpath "${1:-$build/tessel}")
 other=${2:+$(realpath "$2")}
@@ -19,28 +21,16 @@ tex=$build/run/tex
 runs=${RUNS:-7}
 watch=$build/bench/startup_watch
 work=$(mktemp -d /tmp/tessel-startup.XXXXXX)
-xvfb=""
+XVFB_PID=""
 
 cleanup() {
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-for n in $(seq 150 199); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
-        sleep 0.1
-    done
-    kill "$xvfb" 2>/dev/null || true
-    xvfb=""
-done
-[ -n "$xvfb" ] || { echo "no X server could be started on :150..:199" >&2; exit 1; }
+start_xvfb 1920x1080x24
 
 # The programs: a label, the window name, the working directory and the command.
 labels=(tessel)

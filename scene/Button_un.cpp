@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <utility>
+
 namespace {
 
 constexpr float KeyHeight = 0.0075f;
@@ -93,22 +95,23 @@ void DrawKey(const KeyRecord& key, std::int32_t pickedName) {
     // The sides facing -x, +z, +x and -z: the first side turned about +y by a quarter turn
     // after another. The turns are made on the coordinates, exactly, rather than on the
     // matrix: a matrix change between the sides would end a batch of vertices, and every
-    // batch costs the driver time and memory in each frame.
-    auto vertex = [](int turns, float x, float y, float z) {
+    // batch costs the driver time and memory in each frame. A quarter turn makes (x, z) into
+    // (z, -x).
+    auto turned = [](int turns, float x, float z) {
         for (int t = 0; t < turns; ++t) {
-            const float turned = z;
-            z = -x;
-            x = turned;
+            const float previous = x;
+            x = z;
+            z = -previous;
         }
-        glVertex3f(x, y, z);
+        return std::pair{x, z};
     };
-    auto normal = [](int turns, float x, float y, float z) {
-        for (int t = 0; t < turns; ++t) {
-            const float turned = z;
-            z = -x;
-            x = turned;
-        }
-        glNormal3f(x, y, z);
+    auto vertex = [&](int turns, float x, float y, float z) {
+        const auto [tx, tz] = turned(turns, x, z);
+        glVertex3f(tx, y, tz);
+    };
+    auto normal = [&](int turns, float x, float y, float z) {
+        const auto [tx, tz] = turned(turns, x, z);
+        glNormal3f(tx, y, tz);
     };
     for (int side = 0; side < 4; ++side) {
         glBegin(GL_POLYGON);
