@@ -24,7 +24,7 @@ Folders ChooseFolders(bool picturesHere, const std::string& program, const char*
     if (picturesHere || program.empty()) return {};
     const fs::path data = (fs::path(program).parent_path() / InstalledData).lexically_normal();
     if (!isFolder((data / PictureFolder).string())) return {};
-    // An XDG_CONFIG_HOME that is not absolute is to be ignored, as the specification says.
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules require.
     fs::path base;
     if (xdgConfigHome != nullptr && fs::path(xdgConfigHome).is_absolute())
         base = xdgConfigHome;

@@ -1,5 +1,6 @@
 #include "Msgbox_un.h"
 
+#include "Surface_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -48,18 +49,6 @@ std::string ValidUtf8(const std::string& text) {
         }
     }
     return out;
-}
-
-void Fill(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c) {
-    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
-}
-
-// A frame of the given thickness just inside rect.
-void Frame(SDL_Surface* surface, const SDL_Rect& rect, int thickness, SDL_Colour c) {
-    Fill(surface, {rect.x, rect.y, rect.w, thickness}, c);
-    Fill(surface, {rect.x, rect.y + rect.h - thickness, rect.w, thickness}, c);
-    Fill(surface, {rect.x, rect.y, thickness, rect.h}, c);
-    Fill(surface, {rect.x + rect.w - thickness, rect.y, thickness, rect.h}, c);
 }
 
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
@@ -278,7 +267,7 @@ void SdlMessageBox::Draw() {
         SDL_BlitSurface(lines_[i], nullptr, surface, &at);
     }
     Fill(surface, button_, pressed_ ? ButtonDown : hover_ ? ButtonHover : ButtonFace);
-    Frame(surface, button_, 2, ButtonFrame);
+    Frame(surface, button_, ButtonFrame, 2);
     if (label_ != nullptr) {
         SDL_Rect at{button_.x + (button_.w - label_->w) / 2,
                     button_.y + (button_.h - label_->h) / 2, 0, 0};

@@ -1,7 +1,7 @@
 // The message box of the SDL back end: a small dialog window of our own, its text drawn with
-// the DejaVu Sans font the program ships with (no X core fonts, no helper program), an error
-// icon, and an OK button taken by Return, keypad Enter, Escape, Space or a click. The modal
-// loop around it belongs to the platform, which also redraws the main window meanwhile.
+// the system's DejaVu Sans font (no X core fonts, no helper program), an error icon, and an
+// OK button taken by Return, keypad Enter, Escape, Space or a click. The modal loop around it
+// belongs to the platform, which also redraws the main window meanwhile.
 #pragma once
 
 #include "Winlayer_un.h"

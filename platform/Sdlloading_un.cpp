@@ -1,5 +1,6 @@
 #include "Sdlloading_un.h"
 
+#include "Surface_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -11,17 +12,6 @@ constexpr SDL_Colour Outline{0, 0, 0, 255};
 constexpr SDL_Colour BarTrack{230, 230, 230, 255};
 constexpr SDL_Colour BarDone{38, 160, 72, 255};
 constexpr SDL_Colour BarFrame{140, 140, 140, 255};
-
-void Fill(SDL_Surface* s, const SDL_Rect& r, SDL_Colour c) {
-    SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
-}
-
-void Frame(SDL_Surface* s, const SDL_Rect& r, SDL_Colour c) {
-    Fill(s, {r.x, r.y, r.w, 1}, c);
-    Fill(s, {r.x, r.y + r.h - 1, r.w, 1}, c);
-    Fill(s, {r.x, r.y, 1, r.h}, c);
-    Fill(s, {r.x + r.w - 1, r.y, 1, r.h}, c);
-}
 
 } // namespace
 
