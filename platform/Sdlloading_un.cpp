@@ -23,11 +23,11 @@ SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL
 
 SdlLoadingWindow::~SdlLoadingWindow() {
     SDL_FreeSurface(picture_);
-    if (window_ == nullptr) return;
-    if (keep_ && mapped_)
-        keep_(window_);
-    else
-        SDL_DestroyWindow(window_);
+    // A window on the screen is handed over, to stay until the main window covers it; one that
+    // never got there goes now. Either way the platform hears that this object is gone.
+    const bool handOver = keep_ && window_ != nullptr && mapped_;
+    if (window_ != nullptr && !handOver) SDL_DestroyWindow(window_);
+    if (keep_) keep_(handOver ? window_ : nullptr);
 }
 
 void SdlLoadingWindow::AddProgressBar(int left, int top, int width, int height) {

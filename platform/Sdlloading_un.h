@@ -12,8 +12,9 @@
 
 class SdlLoadingWindow final : public LoadingWindow {
 public:
-    // keep takes the window when this object goes: the back end leaves it on the screen until
-    // the main window has replaced it, so that no moment shows neither.
+    // keep is called when this object goes, with the window when it is on the screen (the back
+    // end leaves it there until the main window has replaced it, so that no moment shows
+    // neither), with null when it never got there.
     SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL_Window*)> keep);
     ~SdlLoadingWindow() override;
 

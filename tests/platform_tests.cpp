@@ -1,5 +1,6 @@
 #include "platform/Keymap_un.h"
 #include "platform/Msgbox_un.h"
+#include "platform/Sdlloading_un.h"
 
 #include "Offscreen.h"
 
@@ -142,4 +143,27 @@ TEST(MessageText, BreaksOnlyAWordWiderThanTheScreenAndLosesNothing) {
         rejoined += piece;
     }
     EXPECT_EQ(rejoined, umlauts);
+}
+
+// The back end keeps a pointer to its loading window for events that come while a message box
+// is up; the window must tell it when it goes, also when it never reached the screen (no video,
+// or ended before its first progress), or a later box would use a freed window.
+TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
+    auto endOf = [](const char* driver) {
+        if (driver != nullptr) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::string("no video");
+        }
+        std::string heard = "nothing";
+        {
+            SdlLoadingWindow loading({0, 0, 200, 100}, [&](SDL_Window* w) {
+                heard = w == nullptr ? "gone" : "kept";
+                if (w != nullptr) SDL_DestroyWindow(w);
+            });
+        }
+        if (driver != nullptr) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return heard;
+    };
+    EXPECT_EQ(endOf(nullptr), "gone"); // its window could not be made
+    EXPECT_EQ(endOf("dummy"), "gone"); // made, but never shown
 }
