@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <set>
 #include <sys/stat.h>
 
@@ -160,6 +161,41 @@ TEST_F(Textures, DecoderHandsThePicturesOverInOrderWithTheirFailures) {
     EXPECT_EQ(picture.width, 32);
     // A decoder given up before its pictures are taken ends without waiting for them.
     PictureDecoder abandoned(std::vector<std::string>(200, "tex\\Display\\c.jpg"));
+}
+
+// A picture there is no memory for is reported like an unreadable one, and the pictures after
+// it still come: the failed allocation happens on the decoder's thread, where an escaping
+// exception would end the whole program.
+using Decoder = TempDirTest;
+TEST_F(Decoder, APictureWithoutMemoryForItCountsAsUnreadable) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer reserves the address space this test limits";
+#endif
+    // A picture of the largest size allowed (made from a small one, so that no freed memory of
+    // that size is left in this process for the child to reuse).
+    std::vector<std::uint8_t> big = EncodeJpeg(16, 16, Gradient);
+    PatchFrameSize(big, 4096, 4096);
+    std::filesystem::create_directories("tex/Display");
+    WriteBytes("tex/Display/big.jpg", big);
+    WriteBytes("tex/Display/small.jpg", EncodeJpeg(8, 8, Gradient));
+    BoundedRun run = RunBounded([] {
+        // Room for the files and the thread's stack, not for the 48 MiB of pixels. The free
+        // memory other tests left at the heap's top is handed back first.
+        malloc_trim(0);
+        long pages = 0;
+        if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        struct rlimit limit;
+        limit.rlim_cur = limit.rlim_max = pages * sysconf(_SC_PAGESIZE) + (24l << 20);
+        if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) return false;
+        PictureDecoder decoder({"tex\\Display\\big.jpg", "tex\\Display\\small.jpg"});
+        Picture picture;
+        const bool refused = !decoder.Take(0, picture) && picture.rgb.empty();
+        return refused && decoder.Take(1, picture) && picture.width == 8;
+    });
+    EXPECT_TRUE(run.finished);
 }
 
 // The generated picture set: every file exists, decodes, and has the size it was drawn for.

@@ -118,15 +118,22 @@ bool DecodeJpegFile(const std::string& path, Picture& picture) {
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
         std::uintmax_t(st.st_size) > MaxPictureFile)
         return false;
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    while (got < data.size()) {
-        const ssize_t n = read(fd, data.data() + got, data.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break; // the file shrank meanwhile: what is there is decoded
-        got += static_cast<std::size_t>(n);
+    // A picture there is no memory for counts as one that cannot be read: it is reported like
+    // any other, and on the decoder thread an escaping exception would end the program.
+    try {
+        std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < data.size()) {
+            const ssize_t n = read(fd, data.data() + got, data.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break; // the file shrank meanwhile: what is there is decoded
+            got += static_cast<std::size_t>(n);
+        }
+        return DecodeJpeg(data.data(), got, picture);
+    } catch (const std::bad_alloc&) {
+        picture = {};
+        return false;
     }
-    return DecodeJpeg(data.data(), got, picture);
 }
 
 std::vector<std::uint8_t> Texels(const Picture& picture) {
@@ -185,8 +192,17 @@ void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
                  GL_UNSIGNED_BYTE, haveTexels && !texels.empty() ? texels.data() : nullptr);
 }
 
-PictureDecoder::PictureDecoder(std::vector<std::string> paths)
-    : paths_(std::move(paths)), slots_(paths_.size()), worker_([this] { Run(); }) {}
+// The files' paths are made here, on the caller's thread, so that the worker reads nothing the
+// caller may change.
+PictureDecoder::PictureDecoder(const std::vector<std::string>& paths)
+    : files_(FilePaths(paths)), slots_(files_.size()), worker_([this] { Run(); }) {}
+
+std::vector<std::string> PictureDecoder::FilePaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> files;
+    files.reserve(paths.size());
+    for (const std::string& path : paths) files.push_back(PicturePath(path.c_str()));
+    return files;
+}
 
 PictureDecoder::~PictureDecoder() {
     {
@@ -197,9 +213,9 @@ PictureDecoder::~PictureDecoder() {
 }
 
 void PictureDecoder::Run() {
-    for (std::size_t i = 0; i < paths_.size(); ++i) {
+    for (std::size_t i = 0; i < files_.size(); ++i) {
         Picture picture;
-        const bool decoded = DecodeJpegFile(PicturePath(paths_[i].c_str()), picture);
+        const bool decoded = DecodeJpegFile(files_[i], picture);
         std::lock_guard<std::mutex> lock(mutex_);
         if (stop_) return;
         slots_[i].decoded = decoded;

@@ -63,7 +63,7 @@ void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
 // same order, waiting for each as needed; the caller does all GL work itself.
 class PictureDecoder {
 public:
-    explicit PictureDecoder(std::vector<std::string> paths);
+    explicit PictureDecoder(const std::vector<std::string>& paths);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder&) = delete;
     PictureDecoder& operator=(const PictureDecoder&) = delete;
@@ -75,9 +75,10 @@ private:
         bool done = false, decoded = false;
         Picture picture;
     };
+    static std::vector<std::string> FilePaths(const std::vector<std::string>& paths);
     void Run();
 
-    std::vector<std::string> paths_;
+    std::vector<std::string> files_;
     std::vector<Slot> slots_;
     std::mutex mutex_;
     std::condition_variable ready_;
