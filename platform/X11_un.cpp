@@ -104,6 +104,23 @@ bool ReadExtents(Display* display, Window window, Atom property, long extents[4]
     return found;
 }
 
+// Whether the window manager says it handles a hint or request (its _NET_SUPPORTED list).
+bool Supported(Display* display, Atom hint) {
+    Atom type;
+    int format;
+    unsigned long count = 0, rest;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display),
+                           XInternAtom(display, "_NET_SUPPORTED", False), 0, 4096, False, XA_ATOM,
+                           &type, &format, &count, &rest, &data) == Success &&
+        format == 32)
+        for (unsigned long i = 0; i < count && !found; ++i)
+            found = reinterpret_cast<Atom*>(data)[i] == hint;
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
 } // namespace
 
 bool FrameExtents(SDL_Window* sdlWindow, int& left, int& right, int& top, int& bottom) {
@@ -111,6 +128,8 @@ bool FrameExtents(SDL_Window* sdlWindow, int& left, int& right, int& top, int& b
     Window window;
     if (!X11Window(sdlWindow, display, window)) return false;
     Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    // A window manager that does not know the request would leave the wait below to run out.
+    if (!Supported(display, request)) return false;
     Atom property = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     XDeleteProperty(display, window, property);
     XEvent e{};
@@ -204,12 +223,23 @@ bool PutShared(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC g
     return done;
 }
 
-// The same through the connection, for any visual.
-void PutCopied(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC gc, int width,
+// A pixel value of a visual for a colour.
+unsigned long PixelOf(const Visual* visual, std::uint32_t rgb) {
+    auto channel = [](unsigned long mask, std::uint32_t value) {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+        return (static_cast<unsigned long>(value) * mask / 255) << shift;
+    };
+    return channel(visual->red_mask, rgb >> 16 & 255) |
+           channel(visual->green_mask, rgb >> 8 & 255) | channel(visual->blue_mask, rgb & 255);
+}
+
+// The same through the connection, for any visual. False when the picture could not be made.
+bool PutCopied(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC gc, int width,
                int height, const PictureRows& rows) {
     XImage* image = XCreateImage(display, a.visual, static_cast<unsigned>(a.depth), ZPixmap, 0,
                                  nullptr, static_cast<unsigned>(width), PictureStrip, 32, 0);
-    if (image == nullptr) return;
+    if (image == nullptr) return false;
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * PictureStrip);
     std::vector<char> bytes(static_cast<std::size_t>(image->bytes_per_line) * PictureStrip);
     image->data = bytes.data();
@@ -218,23 +248,15 @@ void PutCopied(Display* display, const XWindowAttributes& a, Pixmap pixmap, GC g
         const int count = std::min(PictureStrip, height - first);
         rows(first, count, direct ? reinterpret_cast<std::uint32_t*>(image->data) : argb.data());
         for (int y = 0; y < count && !direct; ++y)
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = argb[static_cast<std::size_t>(y) * width + x];
-                auto channel = [&](unsigned long mask, std::uint32_t value) {
-                    int shift = 0;
-                    while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
-                    return (static_cast<unsigned long>(value) * mask / 255) << shift;
-                };
+            for (int x = 0; x < width; ++x)
                 XPutPixel(image, x, y,
-                          channel(image->red_mask, p >> 16 & 255) |
-                              channel(image->green_mask, p >> 8 & 255) |
-                              channel(image->blue_mask, p & 255));
-            }
+                          PixelOf(a.visual, argb[static_cast<std::size_t>(y) * width + x]));
         XPutImage(display, pixmap, gc, image, 0, 0, 0, first, static_cast<unsigned>(width),
                   static_cast<unsigned>(count));
     }
     image->data = nullptr; // the bytes belong to the vector
     XDestroyImage(image);
+    return true;
 }
 
 } // namespace
@@ -249,9 +271,11 @@ void SetWindowPicture(SDL_Window* sdlWindow, int width, int height, const Pictur
     Pixmap pixmap = XCreatePixmap(display, window, static_cast<unsigned>(width),
                                   static_cast<unsigned>(height), static_cast<unsigned>(a.depth));
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    if (!PutShared(display, a, pixmap, gc, width, height, rows))
-        PutCopied(display, a, pixmap, gc, width, height, rows);
-    XSetWindowBackgroundPixmap(display, window, pixmap);
+    // A pixmap left unfilled would show whatever its memory held: then the window keeps its
+    // plain background.
+    if (PutShared(display, a, pixmap, gc, width, height, rows) ||
+        PutCopied(display, a, pixmap, gc, width, height, rows))
+        XSetWindowBackgroundPixmap(display, window, pixmap);
     XFreeGC(display, gc);
     XFreePixmap(display, pixmap); // the window keeps it as long as it is its background
     XFlush(display);
@@ -264,21 +288,6 @@ void ClearWindowPicture(SDL_Window* sdlWindow) {
     XSetWindowBackgroundPixmap(display, window, None);
     XFlush(display);
 }
-
-namespace {
-
-// A pixel value of a visual for a colour.
-unsigned long PixelOf(const Visual* visual, std::uint32_t rgb) {
-    auto channel = [](unsigned long mask, std::uint32_t value) {
-        int shift = 0;
-        while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
-        return (static_cast<unsigned long>(value) * mask / 255) << shift;
-    };
-    return channel(visual->red_mask, rgb >> 16 & 255) |
-           channel(visual->green_mask, rgb >> 8 & 255) | channel(visual->blue_mask, rgb & 255);
-}
-
-} // namespace
 
 void FillWindowRects(SDL_Window* sdlWindow, const ColouredRect* rects, int count) {
     Display* display;
