@@ -17,6 +17,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
+#include "tests/e2e/xwindows.h"
+
 #include <errno.h>
 #include <poll.h>
 #include <signal.h>
@@ -34,26 +36,13 @@ static double now_ms(void) {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-static int named(Display* display, Window window, const char* name) {
-    XTextProperty text;
-    int same = 0;
-    Atom net_name = XInternAtom(display, "_NET_WM_NAME", False);
-    Atom properties[2] = {net_name, XA_WM_NAME};
-    for (int i = 0; i < 2 && !same; ++i)
-        if (XGetTextProperty(display, window, &text, properties[i]) && text.value != NULL) {
-            same = text.nitems == strlen(name) && memcmp(text.value, name, text.nitems) == 0;
-            XFree(text.value);
-        }
-    return same;
-}
-
 /* The window's contents as bytes (the colour only: padding bits are cleared), or NULL when it
  * cannot be read. */
 static unsigned char* contents(Display* display, Window window, int* size) {
     XWindowAttributes a;
     if (!XGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return NULL;
-    XImage* image = XGetImage(display, window, 0, 0, (unsigned)a.width, (unsigned)a.height,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window, 0, 0, (unsigned)a.width, (unsigned)a.height, AllPlanes, ZPixmap);
     if (image == NULL) return NULL;
     *size = 8 + image->bytes_per_line * image->height;
     unsigned char* bytes = malloc((size_t)*size);
@@ -146,7 +135,7 @@ int main(int argc, char** argv) {
             if (e.type == MapNotify && e.xmap.event == root) {
                 const double t = now_ms() - start;
                 if (first_window < 0) first_window = t;
-                if (main == None && named(display, e.xmap.window, name)) {
+                if (main == None && xwindows_named(display, e.xmap.window, name)) {
                     main = e.xmap.window;
                     main_window = t;
                     damage = XDamageCreate(display, main, XDamageReportNonEmpty);

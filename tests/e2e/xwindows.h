@@ -10,8 +10,8 @@
 
 #include <string.h>
 
-static int xwindows_property_is(Display* display, Window window, Atom property,
-                                const char* wanted) {
+static inline int xwindows_property_is(Display* display, Window window, Atom property,
+                                       const char* wanted) {
     XTextProperty text;
     int same = 0;
     if (XGetTextProperty(display, window, &text, property) && text.value != NULL) {
@@ -22,7 +22,7 @@ static int xwindows_property_is(Display* display, Window window, Atom property,
     return same;
 }
 
-static int xwindows_named(Display* display, Window window, const char* wanted) {
+static inline int xwindows_named(Display* display, Window window, const char* wanted) {
     Atom net_name = XInternAtom(display, "_NET_WM_NAME", False);
     return xwindows_property_is(display, window, net_name, wanted) ||
            xwindows_property_is(display, window, XA_WM_NAME, wanted);
@@ -30,8 +30,8 @@ static int xwindows_named(Display* display, Window window, const char* wanted) {
 
 /* Calls visit(display, window, context) for every mapped window with the name below parent,
  * looking depth levels down; returns how many there were. */
-static int xwindows_below(Display* display, Window parent, int depth, const char* wanted,
-                          void (*visit)(Display*, Window, void*), void* context) {
+static inline int xwindows_below(Display* display, Window parent, int depth, const char* wanted,
+                                 void (*visit)(Display*, Window, void*), void* context) {
     Window root, up;
     Window* children = NULL;
     unsigned int count = 0;
@@ -55,8 +55,8 @@ static int xwindows_below(Display* display, Window parent, int depth, const char
 /* Calls visit(display, window, context) for every mapped top-level window with the name;
  * returns how many there were. Without a window manager the top-level windows are the root's
  * children; a reparenting window manager puts each inside a frame of its own. */
-static int xwindows_each(Display* display, const char* wanted,
-                         void (*visit)(Display*, Window, void*), void* context) {
+static inline int xwindows_each(Display* display, const char* wanted,
+                                void (*visit)(Display*, Window, void*), void* context) {
     return xwindows_below(display, DefaultRootWindow(display), 3, wanted, visit, context);
 }
 
