@@ -246,6 +246,10 @@ void T_Tessel_Frm::DrawScene() {
     const float plate = KeyPlateLength(c, Keys[BtnC].Edge);
     const float border = FrameBorder();
     const float frame = DisplayFrameLength(c, plate);
+    // Each textured part turns texturing on for itself and off after it. Start-up leaves it
+    // on: the first frame would draw the untextured case modulated by the last picture
+    // loaded, unlike every frame after it, and would need a pipeline of its own for that.
+    glDisable(GL_TEXTURE_2D);
     DrawCase(border, frame);
     DrawKeyPlate(plate);
     DrawCard(CardTexture);

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "Jpeg.h"
 
 #include "scene/Display_un.h"
 #include "scene/Models_un.h"
@@ -137,6 +138,17 @@ TEST_F(AppTest, CardIsHiddenUntilTheDisplayFrameIsRaised) {
     EXPECT_NE(picture(card, std::numbers::pi / 2), picture(0, std::numbers::pi / 2));
     // Raising the frame changes the picture where the display was.
     EXPECT_NE(picture(card, 0), picture(card, std::numbers::pi / 2));
+}
+
+TEST_F(AppTest, FirstFrameIsDrawnLikeEveryFrameAfterIt) {
+    // A card whose corners are not white: the untextured case must not take their colour in
+    // the first frame, which is drawn right after the pictures were loaded.
+    WriteBytes("tex/Card.jpg", EncodeJpeg(64, 32, [](int, int) { return 0x402010u; }));
+    Start();
+    Frame();
+    const auto first = Region(0, 0, W, H);
+    Frame();
+    EXPECT_EQ(first, Region(0, 0, W, H));
 }
 
 TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
