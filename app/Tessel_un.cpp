@@ -206,6 +206,7 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     shownMemory_ = Memory;
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush(); // see DrawScene
     glPushMatrix();
     if (ViewDistance < Config.NEAR_LIMIT) ViewDistance = Config.NEAR_LIMIT;
     ApplyViewTransform();
@@ -250,10 +251,15 @@ void T_Tessel_Frm::DrawScene() {
     // on: the first frame would draw the untextured case modulated by the last picture
     // loaded, unlike every frame after it, and would need a pipeline of its own for that.
     glDisable(GL_TEXTURE_2D);
+    // The frame is handed to the driver in parts: a software renderer fills the pixels of a
+    // part on its own threads while this one goes on with the next (the clear, the case with
+    // its many corner triangles, the keys), instead of all of it after the last call.
     DrawCase(border, frame);
+    glFlush();
     DrawKeyPlate(plate);
     DrawCard(CardTexture);
     DrawKeysAndPick(static_cast<int>(MouseX), static_cast<int>(MouseY));
+    glFlush();
 
     glPushMatrix();
     glMultMatrixd(DisplayFrameTransform(c, border, frame, DisplayTilt).data());
