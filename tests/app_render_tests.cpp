@@ -151,6 +151,30 @@ TEST_F(AppTest, FirstFrameIsDrawnLikeEveryFrameAfterIt) {
     EXPECT_EQ(first, Region(0, 0, W, H));
 }
 
+TEST_F(AppTest, NoPartOfTheRoundedEdgesLeftOutCouldBeSeen) {
+    // The case is drawn once as it is, then once more over it with the winding taken the other
+    // way round, which draws just the faces it leaves out: none of them may come in front.
+    T_Tessel_Frm& f = Start();
+    const float plate = KeyPlateLength(Config, f.Keys[BtnC].Edge), border = FrameBorder();
+    const float frame = DisplayFrameLength(Config, plate);
+    for (double tilt : {0.0, 35.0, 80.0, 150.0, 260.0})
+        for (double spin : {0.0, 50.0, 130.0, 225.0, 310.0}) {
+            f.TiltAngle = tilt;
+            f.SpinAngle = spin;
+            f.ViewDistance = spin > 200 ? Config.NEAR_LIMIT : 1.4;
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glPushMatrix();
+            f.ApplyViewTransform();
+            DrawCase(border, frame);
+            const auto drawn = Region(0, 0, W, H);
+            glFrontFace(GL_CW);
+            DrawCase(border, frame);
+            glFrontFace(GL_CCW);
+            glPopMatrix();
+            EXPECT_EQ(drawn, Region(0, 0, W, H)) << "tilt " << tilt << ", spin " << spin;
+        }
+}
+
 TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
     T_Tessel_Frm& f = Start();
     glMatrixMode(GL_MODELVIEW);
