@@ -306,115 +306,14 @@ void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
 
 // ---- Input ----
 
-int ButtonOfKey(std::uint16_t key, TShiftState shift) {
-    const bool s = shift & ssShift, c = shift & ssCtrl, a = shift & ssAlt;
-    if (!s && !c && !a) {
-        if (key >= '0' && key <= '9') return key - '0';
-        if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return key - VK_NUMPAD0;
-        switch (key) {
-        case VK_F9:
-            return BtnPlusMinus;
-        case VK_ADD:
-            return BtnPlus;
-        case VK_SUBTRACT:
-        case VK_OEM_MINUS:
-            return BtnMinus;
-        case VK_MULTIPLY:
-            return BtnMult;
-        case VK_DIVIDE:
-        case VK_OEM_2:
-            return BtnDivision;
-        case VK_RETURN:
-        case VK_OEM_PLUS:
-            return BtnEqual;
-        case VK_DELETE:
-            return BtnCE;
-        case VK_ESCAPE:
-            return BtnC;
-        case VK_OEM_PERIOD:
-        case VK_OEM_COMMA:
-        case VK_DECIMAL:
-            return BtnPoint;
-        default:
-            return -1;
-        }
-    }
-    if (c && !s && !a) {
-        switch (key) {
-        case 'L':
-            return BtnMC;
-        case 'R':
-            return BtnMR;
-        case 'P':
-            return BtnMPlus;
-        default:
-            return -1;
-        }
-    }
-    if (s && !c && !a) {
-        if (key == '8') return BtnMult;
-        if (key == VK_OEM_PLUS) return BtnPlus;
-    }
-    return -1;
-}
-
-ClickKey ClickKeyOf(int id) {
-    if (id >= 0 && id <= 9) return {static_cast<std::uint16_t>('0' + id), 0};
-    switch (id) {
-    case BtnPlusMinus:
-        return {VK_F9, 0};
-    case BtnPlus:
-        return {VK_ADD, 0};
-    case BtnMinus:
-        return {VK_SUBTRACT, 0};
-    case BtnMult:
-        return {VK_MULTIPLY, 0};
-    case BtnDivision:
-        return {VK_DIVIDE, 0};
-    case BtnMC:
-        return {'L', ssCtrl};
-    case BtnMR:
-        return {'R', ssCtrl};
-    case BtnMPlus:
-        return {'P', ssCtrl};
-    case BtnEqual:
-        return {VK_RETURN, 0};
-    case BtnCE:
-        return {VK_DELETE, 0};
-    case BtnC:
-        return {VK_ESCAPE, 0};
-    default:
-        return {VK_OEM_PERIOD, 0};
-    }
-}
-
 void T_Tessel_Frm::PressKey(int id) {
     // Marked first, so a key whose command fails stays down until the next release.
     Keys[id].Pressed = 1;
-    if (id <= 9)
-        EnterDigit(id);
-    else if (id == BtnPlusMinus)
-        ChangeSign();
-    else if (id <= BtnDivision)
-        ApplyOperator(id - BtnPlusMinus);
-    else if (id == BtnMC)
-        MemoryClear();
-    else if (id == BtnMR)
-        MemoryRecall();
-    else if (id == BtnMPlus)
-        MemoryAdd();
-    else if (id == BtnEqual)
-        Evaluate();
-    else if (id == BtnCE)
-        ClearEntry();
-    else if (id == BtnC)
-        ClearAll();
-    else
-        EnterPoint();
+    RunKeyCommand(id);
 }
 
 bool T_Tessel_Frm::EditingKey(std::uint16_t key, TShiftState shift) {
-    const TShiftState modifiers = shift & (ssShift | ssCtrl | ssAlt);
+    const TShiftState modifiers = shift & ModifierKeys;
     if (modifiers == ssCtrl && key == 'C') {
         // The number as it stands; an error text is no number to copy.
         if (!DisplayShowsError()) Window.SetClipboardText(DisplayText);
@@ -436,10 +335,10 @@ bool T_Tessel_Frm::EditingKey(std::uint16_t key, TShiftState shift) {
     return false;
 }
 
-void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift) {
+void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t typed) {
     Invalidate();
     if (EditingKey(key, shift)) return;
-    if ((shift & (ssShift | ssCtrl | ssAlt)) == 0) {
+    if ((shift & ModifierKeys) == 0) {
         if (key == VK_PRIOR) {
             DisplayTilt += DisplayTiltStep;
             if (DisplayTilt > MaxDisplayTilt) DisplayTilt = MaxDisplayTilt;
@@ -451,7 +350,7 @@ void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift) {
             return;
         }
     }
-    int id = ButtonOfKey(key, shift);
+    const int id = ButtonOfKey(key, typed, shift);
     if (id >= 0) PressKey(id);
 }
 

@@ -23,7 +23,7 @@ public:
     void FormResize() override;
     void FormClose() override;
     void FormPaint() override;
-    void FormKeyDown(std::uint16_t& key, TShiftState shift) override;
+    void FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t typed = 0) override;
     void FormKeyUp(std::uint16_t& key, TShiftState shift) override;
     void FormMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void FormMouseMove(TShiftState shift, int x, int y) override;
@@ -90,15 +90,6 @@ private:
     double shownMemory_ = 0;
     bool firstFrameReported_ = false;
 };
-
-// The keyboard group a key belongs to and the ButtonId it presses, or -1 for none.
-int ButtonOfKey(std::uint16_t key, TShiftState shift);
-// The keyboard key (and shift state) that a click on a calculator key stands for.
-struct ClickKey {
-    std::uint16_t key;
-    TShiftState shift;
-};
-ClickKey ClickKeyOf(int buttonId);
 
 extern T_Tessel_Frm* Tessel_Frm;
 extern HDC WindowDC;

@@ -17,7 +17,7 @@ void TApplication::Dispatch(TForm& form, const WindowEvent& e) {
         std::uint16_t key = e.key;
         switch (e.kind) {
         case WindowEvent::KeyDown:
-            form.FormKeyDown(key, e.shift);
+            form.FormKeyDown(key, e.shift, e.character);
             break;
         case WindowEvent::KeyUp:
             form.FormKeyUp(key, e.shift);

@@ -18,7 +18,9 @@ public:
     virtual void FormResize() {}
     virtual void FormClose() {}
     virtual void FormPaint() {}
-    virtual void FormKeyDown(std::uint16_t& /*key*/, TShiftState /*shift*/) {}
+    // typed: the character the layout types with the key, 0 for none (see WindowEvent).
+    virtual void FormKeyDown(std::uint16_t& /*key*/, TShiftState /*shift*/,
+                             char32_t /*typed*/ = 0) {}
     virtual void FormKeyUp(std::uint16_t& /*key*/, TShiftState /*shift*/) {}
     virtual void FormMouseDown(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
     virtual void FormMouseMove(TShiftState, int /*x*/, int /*y*/) {}

@@ -2,8 +2,13 @@
 
 #include <SDL_mouse.h>
 
-std::uint16_t VirtualKeyOf(SDL_Keycode key) {
+std::uint16_t VirtualKeyOf(SDL_Keycode key, SDL_Scancode place, bool numLock) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint16_t>('A' + (key - SDLK_a));
+    // SDL names a character key by the character it types unshifted.
+    const bool otherScript = key >= 0x80 && (key & SDLK_SCANCODE_MASK) == 0;
+    if (otherScript && place >= SDL_SCANCODE_A && place <= SDL_SCANCODE_Z)
+        return static_cast<std::uint16_t>('A' + (place - SDL_SCANCODE_A));
+    if (!numLock && ((key >= SDLK_KP_1 && key <= SDLK_KP_0) || key == SDLK_KP_PERIOD)) return 0;
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint16_t>('0' + (key - SDLK_0));
     if (key >= SDLK_F1 && key <= SDLK_F12)
         return static_cast<std::uint16_t>(VK_F1 + (key - SDLK_F1));
@@ -82,6 +87,36 @@ std::uint16_t VirtualKeyOf(SDL_Keycode key) {
     default:
         return 0;
     }
+}
+
+TShiftState KeyShiftStateOf(std::uint16_t modifiers, std::uint32_t buttons, SDL_Keycode key,
+                            char32_t typed) {
+    const bool altGr = (modifiers & KMOD_RALT) && !(modifiers & KMOD_LALT) && typed != 0 &&
+                       typed != static_cast<char32_t>(key);
+    if (!altGr) return ShiftStateOf(modifiers, buttons);
+    return (ShiftStateOf(modifiers & ~KMOD_RALT, buttons)) | ssAltGr;
+}
+
+char32_t SingleCharacterOf(const char* utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8);
+    int length = 0;
+    char32_t c = 0;
+    if (s[0] < 0x80) {
+        length = 1, c = s[0];
+    } else if ((s[0] & 0xE0) == 0xC0) {
+        length = 2, c = s[0] & 0x1F;
+    } else if ((s[0] & 0xF0) == 0xE0) {
+        length = 3, c = s[0] & 0x0F;
+    } else if ((s[0] & 0xF8) == 0xF0) {
+        length = 4, c = s[0] & 0x07;
+    } else {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((s[i] & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (s[i] & 0x3F);
+    }
+    return s[length] == 0 ? c : 0;
 }
 
 TShiftState ShiftStateOf(std::uint16_t modifiers, std::uint32_t buttons) {

@@ -67,6 +67,9 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
         throw std::runtime_error("Can't open a display to show the window on");
     }
     if (SDL_GetDisplayUsableBounds(0, &screen_) != 0) screen_ = design_;
+    // Typed characters decide what a key does (on every layout), and SDL reports them only
+    // while text input is on.
+    SDL_StartTextInput();
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -383,12 +386,26 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
         default:
             return false;
         }
-    case SDL_KEYDOWN:
+    case SDL_KEYDOWN: {
+        const SDL_Keysym& k = e.key.keysym;
+        out.kind = WindowEvent::KeyDown;
+        out.character = TakeTypedCharacter();
+        // Whether Num Lock is on shows in what a keypad key typed: SDL's own Num Lock flag
+        // is not kept in step with the X server's until the lock key is pressed in the window.
+        out.key = VirtualKeyOf(k.sym, k.scancode, out.character != 0);
+        out.shift = KeyShiftStateOf(k.mod, buttons_, k.sym, out.character);
+        return out.key != 0 || out.character != 0;
+    }
     case SDL_KEYUP:
-        out.kind = e.type == SDL_KEYDOWN ? WindowEvent::KeyDown : WindowEvent::KeyUp;
-        out.key = VirtualKeyOf(e.key.keysym.sym);
+        out.kind = WindowEvent::KeyUp;
+        out.key = VirtualKeyOf(e.key.keysym.sym, e.key.keysym.scancode);
         out.shift = ShiftStateOf(e.key.keysym.mod, buttons_);
-        return out.key != 0 || e.type == SDL_KEYUP;
+        return true;
+    case SDL_TEXTINPUT:
+        // Text that no key press took: the end of a compose sequence, or an input method's.
+        out.kind = WindowEvent::KeyDown;
+        out.character = SingleCharacterOf(e.text.text);
+        return out.character != 0;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         Uint32 mask = SDL_BUTTON(e.button.button);
@@ -422,6 +439,19 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
     default:
         return false;
     }
+}
+
+char32_t SdlPlatform::TakeTypedCharacter() {
+    // SDL reports the character a key press typed as a text event of its own, queued right
+    // after the key's event; a key that typed nothing (a dead key, a key held with Ctrl, a
+    // key that types no character) has none.
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 ||
+        next.type != SDL_TEXTINPUT)
+        return 0;
+    const char32_t c = SingleCharacterOf(next.text.text);
+    if (c != 0) SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+    return c;
 }
 
 bool SdlPlatform::NextEvent(SDL_Event& e, Uint64& nextTick) {

@@ -49,6 +49,8 @@ private:
     void ShowWithFirstFrame();
     void ShowMainWindow();
     bool Translate(const SDL_Event& event, WindowEvent& out);
+    // Takes from the queue the character the key press just translated typed, or gives 0.
+    char32_t TakeTypedCharacter();
     void UpdateSizes();
     // Whether a window manager looks after the windows, asked once a window exists to ask with.
     bool WindowManager(SDL_Window* window);

@@ -1,61 +1,15 @@
 // The windowing services the calculator relies on, independent of any windowing library:
-// a main window with a double-buffered OpenGL drawable, keyboard and mouse events in
-// Windows virtual-key codes and shift states, a 1 ms tick, message boxes and the loading
+// a main window with a double-buffered OpenGL drawable, keyboard events as the key (a
+// Windows virtual-key code) and the character the user's layout types with it, mouse events
+// with shift states, a 1 ms tick, message boxes and the loading
 // window. Two back ends implement it: SDL2 for the real program, EGL offscreen for tests.
 #pragma once
+
+#include "Keycodes_un.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// Shift state: the modifier keys and the mouse buttons held.
-using TShiftState = unsigned;
-enum : TShiftState {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-};
-
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-
-// Windows virtual-key codes used by the calculator.
-enum : std::uint16_t {
-    VK_BACK = 8,
-    VK_TAB = 9,
-    VK_RETURN = 13,
-    VK_SHIFT = 16,
-    VK_CONTROL = 17,
-    VK_MENU = 18,
-    VK_ESCAPE = 27,
-    VK_SPACE = 32,
-    VK_PRIOR = 33,
-    VK_NEXT = 34,
-    VK_END = 35,
-    VK_HOME = 36,
-    VK_LEFT = 37,
-    VK_UP = 38,
-    VK_RIGHT = 39,
-    VK_DOWN = 40,
-    VK_INSERT = 45,
-    VK_DELETE = 46,
-    VK_NUMPAD0 = 0x60,
-    VK_MULTIPLY = 106,
-    VK_ADD = 107,
-    VK_SUBTRACT = 109,
-    VK_DECIMAL = 110,
-    VK_DIVIDE = 111,
-    VK_F1 = 112,
-    VK_F9 = 120,
-    VK_OEM_1 = 186,
-    VK_OEM_PLUS = 187,
-    VK_OEM_COMMA = 188,
-    VK_OEM_MINUS = 189,
-    VK_OEM_PERIOD = 190,
-    VK_OEM_2 = 191,
-};
 
 // The pixel-format request, laid out like the platform descriptor it stands for.
 struct PixelFormatDescriptor {
@@ -77,6 +31,8 @@ using HGLRC = struct RenderContextTag*;
 
 enum class MessageIcon { None, Error };
 
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
 struct WindowEvent {
     enum Kind { KeyDown, KeyUp, MouseDown, MouseMove, MouseUp, Wheel, Resize, Expose, Close, Tick };
     Kind kind;
@@ -85,6 +41,11 @@ struct WindowEvent {
     TMouseButton button = TMouseButton::mbLeft;
     int x = 0, y = 0;
     int notches = 0; // of a Wheel event: positive away from the user
+    // Of a KeyDown event: the character the user's keyboard layout types with the modifiers
+    // held (Shift and AltGr included), or 0 when the key types none (a dead key, Enter, a
+    // key held with Ctrl). A character that comes without a key (the end of a compose
+    // sequence, an input method) has key 0.
+    char32_t character = 0;
 };
 
 // The borderless window shown while the textures load: a picture, a progress bar (0..100)

@@ -13,17 +13,6 @@ constexpr float KeyPressStep = -0.001f;
 constexpr double RestLift = KeyPlateHalfThickness; // keys stand on the key plate
 constexpr float HighlightDepth = 0.2f;             // darkening of the key under the mouse
 constexpr float KeyShininess = 120.0f;
-constexpr int GridSize = 5;
-constexpr int NoKey = -1;
-
-// ButtonId in each cell; row 0 lies farthest from the display, column 0 at -z.
-constexpr int Grid[GridSize][GridSize] = {
-    {0, BtnPoint, BtnPlusMinus, BtnPlus, BtnEqual},
-    {1, 2, 3, BtnMinus, BtnMPlus},
-    {4, 5, 6, BtnMult, BtnMR},
-    {7, 8, 9, BtnDivision, BtnMC},
-    {BtnCE, BtnC, NoKey, NoKey, NoKey},
-};
 
 } // namespace
 
@@ -48,17 +37,14 @@ void BuildKeyTable(KeyRecord (&keys)[KeyCount]) {
         keys[i].Y = KeyRestHeight(c);
     }
     const double s = c.SPACING;
-    for (int r = 0; r < GridSize; ++r) {
+    for (const KeypadKey& k : Keypad) {
+        const int r = k.row, col = k.column;
         // The row next to the display stands one extra spacing apart from the others.
-        double x = r < GridSize - 1 ? -c.LENGTH + 2.0 * c.FILLET + (r + 0.5) * e + (r + 1) * s
-                                    : -c.LENGTH + 2.0 * c.FILLET + 4.5 * e + 6.0 * s;
-        for (int col = 0; col < GridSize; ++col) {
-            int id = Grid[r][col];
-            if (id == NoKey) continue;
-            keys[id].X = static_cast<float>(x);
-            keys[id].Z =
-                static_cast<float>(-c.WIDTH + 2.0 * c.FILLET + (col + 0.5) * e + (col + 1) * s);
-        }
+        const double x = r < GridSize - 1 ? -c.LENGTH + 2.0 * c.FILLET + (r + 0.5) * e + (r + 1) * s
+                                          : -c.LENGTH + 2.0 * c.FILLET + 4.5 * e + 6.0 * s;
+        keys[k.id].X = static_cast<float>(x);
+        keys[k.id].Z =
+            static_cast<float>(-c.WIDTH + 2.0 * c.FILLET + (col + 0.5) * e + (col + 1) * s);
     }
 }
 

@@ -1,29 +1,13 @@
 // The 22 calculator keys: their record, their layout on the case and the drawing of one key.
 #pragma once
 
+#include "Keypad_un.h"
 #include "config/Cfgread_un.h"
 
 #include <cstdint>
 
-constexpr int KeyCount = 22;
 // Key i is drawn under the selection name KeyNameBase + i; a picked name of 0 means no key.
 constexpr int KeyNameBase = 1050;
-
-// ButtonId values of the keys that are not digits.
-enum ButtonId : int {
-    BtnPlusMinus = 10,
-    BtnPlus = 11,
-    BtnMinus = 12,
-    BtnMult = 13,
-    BtnDivision = 14,
-    BtnMC = 15,
-    BtnMR = 16,
-    BtnMPlus = 17,
-    BtnEqual = 18,
-    BtnCE = 19,
-    BtnC = 20,
-    BtnPoint = 21,
-};
 
 struct KeyRecord {
     float PressStep; // signed travel per drawing, negative is downwards
@@ -45,7 +29,7 @@ float KeyRestHeight(const ConfigRecord& config);
 // The key plate reaches this far above and below the top face of the case.
 constexpr float KeyPlateHalfThickness = 0.002f;
 
-// Lays the keys out in their 5 x 5 grid from the configuration.
+// Lays the keys out in their cells of the grid from the configuration.
 void BuildKeyTable(KeyRecord (&keys)[KeyCount]);
 
 // Lengths of the per-frame layout, shared by the frame composition, the models and the tests.

@@ -7,7 +7,7 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev lib
   libegl-dev libegl-mesa0 libgl1-mesa-dri libturbojpeg0-dev libcairo2-dev libfreetype-dev
   libxdamage-dev dpkg-dev file
   fonts-dejavu-core"
-TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps imagemagick openbox xclip
+TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick openbox xclip
   desktop-file-utils appstream"
 
 # Installs the Debian packages that are not installed yet (apt-get as root, sudo otherwise).

@@ -7,6 +7,7 @@
 #include "engine/Matheng_un.h"
 
 #include "TempDir.h"
+#include "UsLayout.h"
 
 #include "platform/Egllayer_un.h"
 
@@ -61,7 +62,7 @@ protected:
     void Send(const WindowEvent& e) { application->Dispatch(*form, e); }
     void Frame() { Send({WindowEvent::Tick}); }
     void Key(std::uint16_t key, TShiftState shift = 0) {
-        Send({WindowEvent::KeyDown, key, shift});
+        Send(UsKeyDown(key, shift));
         Send({WindowEvent::KeyUp, key, shift});
     }
     void MoveMouse(int x, int y, TShiftState shift = 0) {

@@ -36,7 +36,7 @@ protected:
             Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
             ticks(8);
         }
-        Send({WindowEvent::KeyDown, '5'});
+        Send(UsKeyDown('5'));
         ticks(6);
         Send({WindowEvent::KeyUp, '5'});
         ticks(10);
@@ -47,12 +47,12 @@ protected:
         }
         MoveMouse(260, 160);
         ticks(3);
-        for (int i = 0; i < 80; ++i) Send({WindowEvent::KeyDown, VK_PRIOR});
+        for (int i = 0; i < 80; ++i) Send(UsKeyDown(VK_PRIOR));
         ticks(4);
         Send({WindowEvent::Expose});
         ticks(30);
         // A key pressed and released last: its final rise must be drawn too.
-        Send({WindowEvent::KeyDown, VK_ESCAPE});
+        Send(UsKeyDown(VK_ESCAPE));
         ticks(6);
         Send({WindowEvent::KeyUp, VK_ESCAPE});
         ticks(30);
@@ -84,7 +84,7 @@ TEST_F(IdleTest, NothingIsDrawnWhileNothingChanges) {
     for (int i = 0; i < 100; ++i) Frame();
     EXPECT_EQ(platform->Swaps, swaps);
     // Anything that can change the picture asks for frames again.
-    Send({WindowEvent::KeyDown, '3'});
+    Send(UsKeyDown('3'));
     EXPECT_TRUE(f.WantsTick());
     int frames = 0;
     for (; frames < 20 && f.WantsTick(); ++frames) Frame();
@@ -116,7 +116,7 @@ TEST_F(IdleTest, EveryAnimationEndsWhateverTheConfiguration) {
     for (const char* thickness : {"0.03", "10000000000000", "0"}) {
         WriteFile(ConfigFileName, std::string("THICKNESS=") + thickness + "\n");
         T_Tessel_Frm& f = Start(false);
-        Send({WindowEvent::KeyDown, '5'});
+        Send(UsKeyDown('5'));
         int frames = 0;
         for (; frames < 100 && f.WantsTick(); ++frames) Frame();
         EXPECT_FALSE(f.WantsTick()) << "THICKNESS=" << thickness;

@@ -15,7 +15,7 @@ std::vector<int> ExpectedProgress() {
 }
 
 std::vector<std::string> AllTexturePaths() {
-    std::vector<std::string> paths(KeyTexturePaths, KeyTexturePaths + KeyTextureCount);
+    std::vector<std::string> paths(KeyTexturePaths.begin(), KeyTexturePaths.end());
     paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
     paths.push_back(CardTexturePath);
     return paths;
@@ -201,10 +201,8 @@ TEST_F(AppTest, ClosingReleasesTheContextThenTheDrawable) {
 }
 
 TEST_F(AppTest, ProgramEntryRunsTheLoopAndReturnsZero) {
-    platform->Queue = {{WindowEvent::Tick},
-                       {WindowEvent::KeyDown, '7'},
-                       {WindowEvent::Tick},
-                       {WindowEvent::Close}};
+    platform->Queue = {
+        {WindowEvent::Tick}, UsKeyDown('7'), {WindowEvent::Tick}, {WindowEvent::Close}};
     std::unique_ptr<OffscreenPlatform> keep = std::move(platform);
     EXPECT_EQ(RunTessel(*keep), 0);
     EXPECT_STREQ(DisplayText, "7");

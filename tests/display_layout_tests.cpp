@@ -1,5 +1,6 @@
-#include "EngineKeys.h"
+#include "engine/Matheng_un.h"
 #include "scene/Display_un.h"
+#include "scene/Keypad_un.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +79,7 @@ TEST(DisplayLayout, EngineTextsFillElevenCells) {
         InitEngine();
         for (int i = 0; i < 40; ++i) {
             try {
-                PressButton(key(rng));
+                RunKeyCommand(key(rng));
             } catch (const EConvertError&) {
             }
             std::vector<int> cells = LayoutDisplay(DisplayText, Memory != 0);

@@ -58,7 +58,7 @@ namespace {
 
 struct ThrowingForm : TForm {
     using TForm::TForm;
-    void FormKeyDown(std::uint16_t& key, TShiftState) override {
+    void FormKeyDown(std::uint16_t& key, TShiftState, char32_t) override {
         ++keys;
         if (key == VK_ADD)
             throw std::runtime_error("'DIVIDE BY 0' is not a valid floating point value");

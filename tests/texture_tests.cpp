@@ -203,7 +203,7 @@ TEST(PictureSet, FullSetLoadsIntoFiftyDistinctTextures) {
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(TESSEL_RUN_DIR);
     OffscreenContext gl;
-    std::vector<std::string> paths(KeyTexturePaths, KeyTexturePaths + KeyTextureCount);
+    std::vector<std::string> paths(KeyTexturePaths.begin(), KeyTexturePaths.end());
     paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
     paths.push_back(CardTexturePath);
     std::vector<std::uint32_t> names;

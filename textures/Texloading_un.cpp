@@ -1,29 +1,58 @@
 #include "Texloading_un.h"
 
 #include "platform/Forms_un.h"
+#include "scene/Keypad_un.h"
 
 #include <GL/gl.h>
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-const char* const KeyTexturePaths[KeyTextureCount] = {
-    "tex\\Button\\0.jpg",     "tex\\Button\\1.jpg",         "tex\\Button\\2.jpg",
-    "tex\\Button\\3.jpg",     "tex\\Button\\4.jpg",         "tex\\Button\\5.jpg",
-    "tex\\Button\\6.jpg",     "tex\\Button\\7.jpg",         "tex\\Button\\8.jpg",
-    "tex\\Button\\9.jpg",     "tex\\Button\\PlusMinus.jpg", "tex\\Button\\Plus.jpg",
-    "tex\\Button\\Minus.jpg", "tex\\Button\\Mult.jpg",      "tex\\Button\\Division.jpg",
-    "tex\\Button\\MC.jpg",    "tex\\Button\\MR.jpg",        "tex\\Button\\MPlus.jpg",
-    "tex\\Button\\Equal.jpg", "tex\\Button\\CE.jpg",        "tex\\Button\\C.jpg",
-    "tex\\Button\\Point.jpg",
+static_assert(KeyTextureCount == KeyCount);
+
+namespace {
+
+// The key faces' paths, tex\Button\<picture>.jpg, spelled out at compile time from the
+// table of keys.
+struct KeyPathText {
+    char text[48] = {};
 };
+
+constexpr KeyPathText KeyPathOf(const char* picture) {
+    KeyPathText path;
+    std::size_t n = 0;
+    auto append = [&](const char* part) {
+        while (*part != '\0') path.text[n++] = *part++;
+    };
+    append("tex\\Button\\");
+    append(picture);
+    append(".jpg");
+    return path;
+}
+
+template <std::size_t... I> constexpr auto KeyPathTexts(std::index_sequence<I...>) {
+    return std::array<KeyPathText, sizeof...(I)>{KeyPathOf(Keypad[I].picture)...};
+}
+constexpr auto KeyPaths = KeyPathTexts(std::make_index_sequence<KeyCount>());
+
+template <std::size_t... I>
+constexpr std::array<const char*, KeyTextureCount> KeyPathPointers(std::index_sequence<I...>) {
+    return {KeyPaths[I].text...};
+}
+
+} // namespace
+
+constinit const std::array<const char*, KeyTextureCount> KeyTexturePaths =
+    KeyPathPointers(std::make_index_sequence<KeyCount>());
 
 const char* const GlyphTexturePaths[GlyphTextureCount] = {
     "tex\\Display\\0.jpg",     "tex\\Display\\1.jpg",   "tex\\Display\\2.jpg",
@@ -239,7 +268,7 @@ bool PictureDecoder::Take(std::size_t i, Picture& picture) {
 
 std::vector<std::string> StartUpPicturePaths() {
     std::vector<std::string> paths{WelcomePicturePath};
-    paths.insert(paths.end(), KeyTexturePaths, KeyTexturePaths + KeyTextureCount);
+    paths.insert(paths.end(), KeyTexturePaths.begin(), KeyTexturePaths.end());
     paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
     paths.push_back(CardTexturePath);
     return paths;

@@ -2,6 +2,7 @@
 // OpenGL textures.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -14,7 +15,7 @@ constexpr int GlyphTextureCount = 27;
 
 // Paths relative to the working directory, written with backslashes as in the data set;
 // the loader turns them into this platform's separators and reports them as given.
-extern const char* const KeyTexturePaths[KeyTextureCount];
+extern const std::array<const char*, KeyTextureCount> KeyTexturePaths; // by ButtonId
 extern const char* const GlyphTexturePaths[GlyphTextureCount];
 constexpr const char* CardTexturePath = "tex\\Card.jpg";
 constexpr const char* WelcomePicturePath = "tex//Welcome.jpg";

@@ -13,6 +13,8 @@
 #include FT_FREETYPE_H
 #include <turbojpeg.h>
 
+#include "scene/Keypad_un.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -24,6 +26,7 @@
 #include <numbers>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -204,18 +207,28 @@ constexpr KeyStyle memoryKey{hex(0x23767A), hex(0xFFFFFF)};
 constexpr KeyStyle clearKey{hex(0xE0562C), hex(0xFFFFFF)};
 constexpr KeyStyle equalsKey{hex(0x3A9E4A), hex(0xFFFFFF)};
 
-struct Key {
-    const char* name;
-    const char* label;
-    KeyStyle style;
-    double size;
-};
+KeyStyle styleOf(FaceStyle style) {
+    switch (style) {
+    case FaceStyle::Operator:
+        return operatorKey;
+    case FaceStyle::Memory:
+        return memoryKey;
+    case FaceStyle::Clear:
+        return clearKey;
+    case FaceStyle::Equals:
+        return equalsKey;
+    case FaceStyle::Digit:
+        break;
+    }
+    return digitKey;
+}
 
-void drawKey(const Fonts& fonts, const Key& key, const fs::path& file) {
+void drawKey(const Fonts& fonts, const KeypadKey& key, const fs::path& file) {
     constexpr int side = 128;
     Canvas canvas(side, side);
     cairo_t* cr = canvas.cr();
-    const Rgb face = key.style.face;
+    const KeyStyle style = styleOf(key.style);
+    const Rgb face = style.face;
 
     setColour(cr, scaled(face, 0.72));
     cairo_paint(cr);
@@ -224,11 +237,11 @@ void drawKey(const Fonts& fonts, const Key& key, const fs::path& file) {
     roundedRect(cr, 9, 8, side - 18, side - 20, 13);
     fillVertical(cr, 8, side - 12, scaled(face, 0.95), mix(face, hex(0xFFFFFF), 0.10));
 
-    setFont(cr, fonts.bold, key.size);
+    setFont(cr, fonts.bold, key.labelSize);
     const double maxWidth = 88;
     const double width = inkOf(cr, key.label).width;
-    if (width > maxWidth) setFont(cr, fonts.bold, key.size * maxWidth / width);
-    setColour(cr, key.style.label);
+    if (width > maxWidth) setFont(cr, fonts.bold, key.labelSize * maxWidth / width);
+    setColour(cr, style.label);
     showCentred(cr, key.label, side / 2.0, side / 2.0 - 2);
     canvas.save(file);
 }
@@ -356,31 +369,62 @@ void drawMessages(const Fonts& fonts, const std::vector<Message>& messages) {
 // ---- Shortcut card -------------------------------------------------------------------------
 
 struct Shortcut {
-    const char* keys;
-    const char* action;
+    std::string keys;
+    std::string action;
 };
 
-// Every key and mouse action of the calculator, in three columns.
-constexpr std::array<std::array<Shortcut, 6>, 3> shortcuts{{
-    {{{"0\u20139", "digits"},
-      {", or .", "decimal point"},
-      {"+ \u2212 * /", "operations"},
-      {"Enter or =", "equals"},
-      {"F9", "sign change"},
-      {"Backspace", "delete digit"}}},
-    {{{"Delete", "CE"},
-      {"Esc", "C"},
-      {"Ctrl+L R P", "MC MR M+"},
-      {"Ctrl+C", "copy"},
-      {"Ctrl+V", "paste"},
-      {"F1", "this card"}}},
-    {{{"PgUp PgDn", "display"},
-      {"Click", "press key"},
-      {"Right drag", "turn"},
-      {"Wheel", "zoom"},
-      {"Both buttons", "zoom"},
-      {"", ""}}},
-}};
+// The keys of one card line, as the table says each is typed: a run of digits as "0–9", and
+// a modifier the keys share ("Ctrl+") written once.
+std::string joinedKeys(const std::vector<const KeypadKey*>& keys) {
+    auto digit = [](const KeypadKey* k) {
+        return std::string_view(k->cardKeys).size() == 1 && k->cardKeys[0] >= '0' &&
+               k->cardKeys[0] <= '9';
+    };
+    bool run = keys.size() > 2 && std::all_of(keys.begin(), keys.end(), digit);
+    for (std::size_t i = 1; run && i < keys.size(); ++i)
+        run = keys[i]->cardKeys[0] == keys[i - 1]->cardKeys[0] + 1;
+    if (run) return std::string(keys.front()->cardKeys) + "\u2013" + keys.back()->cardKeys;
+
+    const std::string first = keys.front()->cardKeys;
+    std::size_t shared = first.rfind('+', first.size() - 2);
+    shared = shared == std::string::npos ? 0 : shared + 1;
+    for (const KeypadKey* k : keys)
+        if (std::string_view(k->cardKeys).substr(0, shared) != first.substr(0, shared)) shared = 0;
+    std::string text;
+    for (const KeypadKey* k : keys)
+        text += (text.empty() ? std::string(k->cardKeys) : " " + std::string(k->cardKeys + shared));
+    return text;
+}
+
+// Every key and mouse action of the calculator, in three columns of six lines: first the
+// calculator keys, one line for each line the table of keys names, then the rest.
+std::vector<std::vector<Shortcut>> cardColumns() {
+    std::vector<Shortcut> lines;
+    std::vector<std::string> seen;
+    for (const KeypadKey& k : Keypad) {
+        if (std::find(seen.begin(), seen.end(), k.cardLine) != seen.end()) continue;
+        seen.push_back(k.cardLine);
+        std::vector<const KeypadKey*> onLine;
+        for (const KeypadKey& other : Keypad)
+            if (std::string_view(other.cardLine) == k.cardLine) onLine.push_back(&other);
+        lines.push_back({joinedKeys(onLine), k.cardLine});
+    }
+    for (Shortcut s : std::initializer_list<Shortcut>{{"Backspace", "delete digit"},
+                                                      {"Ctrl+C", "copy"},
+                                                      {"Ctrl+V", "paste"},
+                                                      {"F1", "this card"},
+                                                      {"PgUp PgDn", "display"},
+                                                      {"Click", "press key"},
+                                                      {"Right drag", "turn"},
+                                                      {"Wheel", "zoom"},
+                                                      {"Both buttons", "zoom"}})
+        lines.push_back(s);
+    constexpr std::size_t rows = 6;
+    std::vector<std::vector<Shortcut>> columns((lines.size() + rows - 1) / rows);
+    for (std::size_t i = 0; i < lines.size(); ++i) columns[i / rows].push_back(lines[i]);
+    columns.back().resize(rows);
+    return columns;
+}
 
 // With the display frame raised, the calculator in its first view shows s 0.767..0.923 and
 // about t 0.03..0.97 of the card through the opening (the raised frame hides the rest toward
@@ -402,15 +446,16 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
                       s1 * width, t1 * height);
     cairo_set_matrix(cr, &m);
 
-    constexpr std::size_t columns = shortcuts.size(), rows = shortcuts[0].size();
+    const std::vector<std::vector<Shortcut>> shortcuts = cardColumns();
+    const std::size_t columns = shortcuts.size(), rows = shortcuts[0].size();
     constexpr double margin = 5, keyGap = 0.6, columnGap = 1.1, lineStep = 1.15, condense = 0.88;
     setFont(cr, fonts.bold, 100, condense);
-    std::array<double, columns> keyW{}, actionW{};
+    std::vector<double> keyW(columns), actionW(columns);
     double emWidth = (columns - 1) * columnGap;
     for (std::size_t c = 0; c < columns; ++c) {
         for (const Shortcut& s : shortcuts[c]) {
-            keyW[c] = std::max(keyW[c], inkOf(cr, s.keys).x_advance / 100);
-            actionW[c] = std::max(actionW[c], inkOf(cr, s.action).x_advance / 100);
+            keyW[c] = std::max(keyW[c], inkOf(cr, s.keys.c_str()).x_advance / 100);
+            actionW[c] = std::max(actionW[c], inkOf(cr, s.action.c_str()).x_advance / 100);
         }
         emWidth += keyW[c] + keyGap + actionW[c];
     }
@@ -435,9 +480,9 @@ void drawCard(const Fonts& fonts, const fs::path& file) {
         for (std::size_t r = 0; r < rows; ++r) {
             const double y = top + r * lineStep * size + capOffset;
             cairo_move_to(cr, x, y);
-            cairo_show_text(cr, shortcuts[c][r].keys);
+            cairo_show_text(cr, shortcuts[c][r].keys.c_str());
             cairo_move_to(cr, x + (keyW[c] + keyGap) * size, y);
-            cairo_show_text(cr, shortcuts[c][r].action);
+            cairo_show_text(cr, shortcuts[c][r].action.c_str());
         }
         x += (keyW[c] + keyGap + actionW[c] + columnGap) * size;
     }
@@ -533,23 +578,8 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
         if (ec) fail("cannot create folder " + (out / dir).string() + ": " + ec.message());
     }
 
-    std::vector<Key> keys;
-    static const std::array<std::string, 10> digitNames{"0", "1", "2", "3", "4",
-                                                        "5", "6", "7", "8", "9"};
-    for (const std::string& d : digitNames) keys.push_back({d.c_str(), d.c_str(), digitKey, 78});
-    keys.insert(keys.end(), {{"Point", ",", digitKey, 116},
-                             {"PlusMinus", "\u00B1", operatorKey, 92},
-                             {"Plus", "+", operatorKey, 92},
-                             {"Minus", "\u2212", operatorKey, 92},
-                             {"Mult", "\u00D7", operatorKey, 92},
-                             {"Division", "\u00F7", operatorKey, 92},
-                             {"MC", "MC", memoryKey, 56},
-                             {"MR", "MR", memoryKey, 56},
-                             {"MPlus", "M+", memoryKey, 56},
-                             {"Equal", "=", equalsKey, 92},
-                             {"CE", "CE", clearKey, 56},
-                             {"C", "C", clearKey, 78}});
-    for (const Key& k : keys) drawKey(fonts, k, out / "Button" / (std::string(k.name) + ".jpg"));
+    for (const KeypadKey& k : Keypad)
+        drawKey(fonts, k, out / "Button" / (std::string(k.picture) + ".jpg"));
 
     const fs::path display = out / "Display";
     for (int d = 0; d < 10; ++d) {

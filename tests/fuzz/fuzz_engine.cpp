@@ -3,7 +3,7 @@
 #include "engine/Matheng_un.h"
 
 #include "../DisplayForms.h"
-#include "../EngineKeys.h"
+#include "scene/Keypad_un.h"
 
 #include <cmath>
 #include <cstdint>
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InitEngine();
     for (std::size_t i = 0; i < size; ++i) {
         try {
-            PressButton(data[i] % 22);
+            RunKeyCommand(data[i] % 22);
         } catch (const EConvertError&) {
         }
         if (!IsWellFormedDisplay(DisplayText)) std::abort();
