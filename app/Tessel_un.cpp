@@ -83,6 +83,7 @@ void T_Tessel_Frm::FormCreate() {
     ZoomSpeed = InitialZoomSpeed;
     InitEngine();
     ReadConfig(Config);
+    Shape = GeometryOf(Config);
     Window.SetMaximized();
     // The pictures are decoded on a thread of their own while the loading window comes up and
     // the GL driver loads; the loading window is the first thing on the screen.
@@ -107,7 +108,7 @@ void T_Tessel_Frm::FormCreate() {
     glLightfv(GL_LIGHT0, GL_AMBIENT, White);
     glLightfv(GL_LIGHT0, GL_SPECULAR, White);
     glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
-    BuildKeyTable(Keys);
+    BuildKeyTable(Keys, Shape);
     LoadTextures(*loading, pictures);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
@@ -187,7 +188,8 @@ void T_Tessel_Frm::FormPaint() {
 // ---- Frame loop ----
 
 bool T_Tessel_Frm::KeysMove() const {
-    return std::any_of(std::begin(Keys), std::end(Keys), KeyMoves);
+    return std::any_of(std::begin(Keys), std::end(Keys),
+                       [&](const KeyRecord& key) { return KeyMoves(key, Shape.keyRestHeight); });
 }
 
 bool T_Tessel_Frm::FrameCanDiffer() const {
@@ -243,10 +245,6 @@ void T_Tessel_Frm::ApplyViewTransform() {
 }
 
 void T_Tessel_Frm::DrawScene() {
-    const ConfigRecord& c = Config;
-    const float plate = KeyPlateLength(c, Keys[BtnC].Edge);
-    const float border = FrameBorder();
-    const float frame = DisplayFrameLength(c, plate);
     // Each textured part turns texturing on for itself and off after it. Start-up leaves it
     // on: the first frame would draw the untextured case modulated by the last picture
     // loaded, unlike every frame after it, and would need a pipeline of its own for that.
@@ -254,20 +252,20 @@ void T_Tessel_Frm::DrawScene() {
     // The frame is handed to the driver in parts: a software renderer fills the pixels of a
     // part on its own threads while this one goes on with the next (the clear, the case with
     // its many corner triangles, the keys), instead of all of it after the last call.
-    DrawCase(border, frame);
+    DrawCase(Shape);
     glFlush();
-    DrawKeyPlate(plate);
-    DrawCard(CardTexture);
+    DrawKeyPlate(Shape);
+    DrawCard(Shape, CardTexture);
     DrawKeysAndPick(static_cast<int>(MouseX), static_cast<int>(MouseY));
     glFlush();
 
     glPushMatrix();
-    glMultMatrixd(DisplayFrameTransform(c, border, frame, DisplayTilt).data());
-    DrawDisplayFrame(border, frame);
+    glMultMatrixd(DisplayFrameTransform(Shape, DisplayTilt).data());
+    DrawDisplayFrame(Shape);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
-    glTranslatef(border, border, 0);
+    glTranslatef(Shape.frameBorder, Shape.frameBorder, 0);
     glNormal3f(0, 0, 1);
-    DrawDisplay(DisplayText, 2 * c.WIDTH - 4 * c.FILLET, frame - 2 * border, GlyphTextures);
+    DrawDisplay(DisplayText, Memory != 0, Shape.glyphWidth, Shape.glyphHeight, GlyphTextures);
     glPopMatrix();
 }
 
@@ -281,8 +279,8 @@ void T_Tessel_Frm::DrawKeys() {
         DrawKey(key, PickedName);
         glPopMatrix();
         // Two steps a frame: the pace at which keys have always sunk and risen.
-        StepKey(key);
-        StepKey(key);
+        StepKey(key, Shape.keyRestHeight);
+        StepKey(key, Shape.keyRestHeight);
     }
 }
 
@@ -295,7 +293,7 @@ std::int32_t T_Tessel_Frm::PickKey(int x, int y) const {
     if (!WindowRay(ProjectionMatrix(), ModelviewMatrix(), viewport, x + 0.5,
                    viewport[3] - y - frameOffset - 0.5, ray))
         return 0;
-    return KeyOnRay(ray, Keys, Config, DisplayTilt);
+    return KeyOnRay(ray, Keys, Shape, DisplayTilt);
 }
 
 void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {

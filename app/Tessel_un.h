@@ -57,6 +57,8 @@ public:
     bool LeftButtonDown = false, RightButtonDown = false;
     std::int32_t PickedName = 0;
     KeyRecord Keys[KeyCount];
+    // Every length of the calculator, derived from the configuration at start-up.
+    Geometry Shape{};
     std::uint32_t GlyphTextures[GlyphTextureCount] = {};
     std::uint32_t CardTexture = 0;
 

@@ -8,56 +8,28 @@
 
 namespace {
 
-constexpr float KeyHeight = 0.0075f;
 constexpr float KeyPressStep = -0.001f;
-constexpr double RestLift = KeyPlateHalfThickness; // keys stand on the key plate
-constexpr float HighlightDepth = 0.2f;             // darkening of the key under the mouse
+constexpr float HighlightDepth = 0.2f; // darkening of the key under the mouse
 constexpr float KeyShininess = 120.0f;
 
 } // namespace
 
-float KeyEdge(const ConfigRecord& c) {
-    return static_cast<float>((2.0 * c.WIDTH - 4.0 * c.FILLET - 6.0 * c.SPACING) * 0.2);
-}
-
-float KeyRestHeight(const ConfigRecord& c) {
-    return static_cast<float>(c.THICKNESS + RestLift);
-}
-
 KeyRecord::KeyRecord()
-    : PressStep(KeyPressStep), Id(0), X(0), Y(0), Z(0), Angle(0), Edge(KeyEdge(Config)),
+    : PressStep(KeyPressStep), Id(0), X(0), Y(0), Z(0), Angle(0), Edge(GeometryOf(Config).keyEdge),
       Height(KeyHeight), Pressed(0), Texture(0) {}
 
-void BuildKeyTable(KeyRecord (&keys)[KeyCount]) {
-    const ConfigRecord& c = Config;
-    float e = KeyEdge(c);
+void BuildKeyTable(KeyRecord (&keys)[KeyCount], const Geometry& g) {
     for (int i = 0; i < KeyCount; ++i) {
         keys[i].Id = i;
-        keys[i].Edge = e;
-        keys[i].Y = KeyRestHeight(c);
-    }
-    const double s = c.SPACING;
-    for (const KeypadKey& k : Keypad) {
-        const int r = k.row, col = k.column;
-        // The row next to the display stands one extra spacing apart from the others.
-        const double x = r < GridSize - 1 ? -c.LENGTH + 2.0 * c.FILLET + (r + 0.5) * e + (r + 1) * s
-                                          : -c.LENGTH + 2.0 * c.FILLET + 4.5 * e + 6.0 * s;
-        keys[k.id].X = static_cast<float>(x);
-        keys[k.id].Z =
-            static_cast<float>(-c.WIDTH + 2.0 * c.FILLET + (col + 0.5) * e + (col + 1) * s);
+        keys[i].Edge = g.keyEdge;
+        keys[i].X = g.keyCentres[i][0];
+        keys[i].Y = g.keyCentres[i][1];
+        keys[i].Z = g.keyCentres[i][2];
     }
 }
 
-float KeyPlateLength(const ConfigRecord& c, float edge) {
-    return static_cast<float>(2.0 * c.FILLET + (10.0 * edge) * 0.5 + 6.0 * c.SPACING);
-}
-
-float DisplayFrameLength(const ConfigRecord& c, float keyPlateLength) {
-    return static_cast<float>(2.0 * c.LENGTH - 7.0 * c.FILLET - keyPlateLength);
-}
-
-bool KeyMoves(const KeyRecord& key) {
-    const double rest = KeyRestHeight(Config);
+bool KeyMoves(const KeyRecord& key, float restHeight) {
+    const double rest = restHeight;
     const double travel = 2.0 * key.Height / 3.0;
     const bool due = key.Pressed != 0 ? key.Y >= rest - travel - key.PressStep
                                       : key.Y <= rest + key.PressStep / 2.0;
@@ -67,9 +39,9 @@ bool KeyMoves(const KeyRecord& key) {
     return due && next != key.Y;
 }
 
-void StepKey(KeyRecord& key) {
+void StepKey(KeyRecord& key, float restHeight) {
     // Down to about two thirds of the height while held, back up to rest once released.
-    if (KeyMoves(key)) key.Y += key.Pressed != 0 ? key.PressStep : -key.PressStep;
+    if (KeyMoves(key, restHeight)) key.Y += key.Pressed != 0 ? key.PressStep : -key.PressStep;
 }
 
 void DrawKey(const KeyRecord& key, std::int32_t pickedName) {
@@ -77,7 +49,7 @@ void DrawKey(const KeyRecord& key, std::int32_t pickedName) {
     const float d = 1 - 2 * v, s = 0.5f - 1.5f * v;
     SetMaterial({{d, d, d, 1.0f}, {s, s, s, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, KeyShininess});
 
-    const float e = key.Edge / 2, H = key.Height, wall = 2 * H / 3;
+    const float e = key.Edge / 2, H = key.Height, wall = KeyWall(H);
     // The sides facing -x, +z, +x and -z: the first side turned about +y by a quarter turn
     // after another. The turns are made on the coordinates, exactly, rather than on the
     // matrix: a matrix change between the sides would end a batch of vertices, and every

@@ -1,6 +1,7 @@
 // The 22 calculator keys: their record, their layout on the case and the drawing of one key.
 #pragma once
 
+#include "Geometry_un.h"
 #include "Keypad_un.h"
 #include "config/Cfgread_un.h"
 
@@ -22,28 +23,14 @@ struct KeyRecord {
     KeyRecord();
 };
 
-// Side length of every key's footprint for a configuration.
-float KeyEdge(const ConfigRecord& config);
-// Height of a key's base at rest, which is also the top of the key plate.
-float KeyRestHeight(const ConfigRecord& config);
-// The key plate reaches this far above and below the top face of the case.
-constexpr float KeyPlateHalfThickness = 0.002f;
-
-// Lays the keys out in their cells of the grid from the configuration.
-void BuildKeyTable(KeyRecord (&keys)[KeyCount]);
-
-// Lengths of the per-frame layout, shared by the frame composition, the models and the tests.
-float KeyPlateLength(const ConfigRecord& config, float edge);
-constexpr float FrameBorder() {
-    return 0.01f;
-}
-float DisplayFrameLength(const ConfigRecord& config, float keyPlateLength);
+// Lays the keys out in their cells of the grid.
+void BuildKeyTable(KeyRecord (&keys)[KeyCount], const Geometry& geometry);
 
 // True while the press animation would still move the key: it is held and above its lowest
-// step, or released and below its rest height.
-bool KeyMoves(const KeyRecord& key);
+// step, or released and below its rest height (the geometry's keyRestHeight).
+bool KeyMoves(const KeyRecord& key, float restHeight);
 // Advances the press animation by one step: down while the key is held, up once released.
-void StepKey(KeyRecord& key);
+void StepKey(KeyRecord& key, float restHeight);
 
 // Draws one key at the origin of the current modelview matrix. pickedName is the selection
 // name of the key under the mouse; that key is drawn darker.

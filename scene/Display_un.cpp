@@ -84,11 +84,12 @@ std::vector<int> LayoutDisplay(const char* text, bool memoryShown) {
     return cells;
 }
 
-void DrawDisplay(const char* text, float width, float height, const std::uint32_t glyphs[27]) {
+void DrawDisplay(const char* text, bool memoryShown, float width, float height,
+                 const std::uint32_t glyphs[27]) {
     glEnable(GL_TEXTURE_2D);
     glPushMatrix();
     SetMaterial(DisplayMaterial);
-    std::vector<int> cells = LayoutDisplay(text, Memory != 0.0);
+    std::vector<int> cells = LayoutDisplay(text, memoryShown);
     if (cells.size() == 1) {
         glBindTexture(GL_TEXTURE_2D, glyphs[cells[0]]);
         GlyphQuad(width, height);

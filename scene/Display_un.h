@@ -22,5 +22,7 @@ enum Glyph : int {
 // The glyphs of the cells from left to right; a single index for an error picture.
 std::vector<int> LayoutDisplay(const char* text, bool memoryShown);
 
-// Draws the text in the rectangle (0, 0)-(width, height) of the plane z = 0, facing +z.
-void DrawDisplay(const char* text, float width, float height, const std::uint32_t glyphs[27]);
+// Draws the text in the rectangle (0, 0)-(width, height) of the plane z = 0, facing +z, with
+// the memory indicator when memoryShown.
+void DrawDisplay(const char* text, bool memoryShown, float width, float height,
+                 const std::uint32_t glyphs[27]);

@@ -1,8 +1,5 @@
 #include "Models_un.h"
 
-#include "Button_un.h"
-#include "config/Cfgread_un.h"
-
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -44,15 +41,15 @@ void SetMaterial(const Material& m) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
 }
 
-void DrawCase(float B, float D) {
-    const float L = Config.LENGTH, T = Config.THICKNESS, W = Config.WIDTH, F = Config.FILLET;
+void DrawCase(const Geometry& g) {
+    const float L = g.length, T = g.thickness, W = g.width, F = g.fillet, B = g.frameBorder;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     SetMaterial(CaseMaterial);
     glShadeModel(GL_SMOOTH);
 
     // Top face around the display window: key field, far strip, the two side strips.
     const V up{0, 1, 0};
-    const float wx0 = L - 4 * F - D, wx1 = L - 4 * F;
+    const float wx0 = g.windowX0, wx1 = g.windowX1;
     Face(up, {wx0, T, W - F}, {wx0, T, F - W}, {F - L, T, F - W}, {F - L, T, W - F});
     Face(up, {L - F, T, W - F}, {L - F, T, F - W}, {wx1, T, F - W}, {wx1, T, W - F});
     Face(up, {wx1, T, 2 * F - W - B}, {wx1, T, F - W}, {wx0, T, F - W}, {wx0, T, 2 * F - W - B});
@@ -108,11 +105,10 @@ void DrawCase(float B, float D) {
     glDisable(GL_CULL_FACE);
 }
 
-void DrawKeyPlate(float K) {
-    const float L = Config.LENGTH, T = Config.THICKNESS, W = Config.WIDTH, F = Config.FILLET;
-    const float x0 = 2 * F - L, x1 = 2 * F - L + K;
-    const float y0 = T - KeyPlateHalfThickness, y1 = T + KeyPlateHalfThickness;
-    const float z0 = 2 * F - W, z1 = W - 2 * F;
+void DrawKeyPlate(const Geometry& g) {
+    const float x0 = g.keyPlate.x0, x1 = g.keyPlate.x1;
+    const float y0 = g.keyPlate.y0, y1 = g.keyPlate.y1;
+    const float z0 = g.keyPlate.z0, z1 = g.keyPlate.z1;
     SetMaterial(KeyPlateMaterial);
     Face({0, 1, 0}, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0});
     Face({-1, 0, 0}, {x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0});
@@ -121,27 +117,26 @@ void DrawKeyPlate(float K) {
     Face({0, 0, -1}, {x1, y0, z0}, {x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0});
 }
 
-void DrawCard(std::uint32_t cardTexture) {
-    const float L = Config.LENGTH, W = Config.WIDTH, F = Config.FILLET;
+void DrawCard(const Geometry& g, std::uint32_t cardTexture) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, cardTexture);
     glNormal3f(0, 1, 0);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, CardShininess);
     glBegin(GL_POLYGON);
     glTexCoord2f(1, 0);
-    glVertex3f(L - F, 0, W - F);
+    glVertex3f(g.cardX1, 0, g.cardZ1);
     glTexCoord2f(1, 1);
-    glVertex3f(L - F, 0, F - W);
+    glVertex3f(g.cardX1, 0, g.cardZ0);
     glTexCoord2f(0, 1);
-    glVertex3f(F - L, 0, F - W);
+    glVertex3f(g.cardX0, 0, g.cardZ0);
     glTexCoord2f(0, 0);
-    glVertex3f(F - L, 0, W - F);
+    glVertex3f(g.cardX0, 0, g.cardZ1);
     glEnd();
     glDisable(GL_TEXTURE_2D);
 }
 
-void DrawDisplayFrame(float B, float D) {
-    const float T = Config.THICKNESS, G = 2 * Config.WIDTH - 4 * Config.FILLET;
+void DrawDisplayFrame(const Geometry& g) {
+    const float T = g.thickness, G = g.glyphWidth, B = g.frameBorder, D = g.displayFrameLength;
     SetMaterial(DisplayFrameMaterial);
     const V front{0, 0, 1};
     Face(front, {B, D, 0}, {0, D, 0}, {0, 0, 0}, {B, 0, 0});

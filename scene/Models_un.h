@@ -2,6 +2,8 @@
 // length (display toward +x), y along the thickness (top face at +y), z across the width.
 #pragma once
 
+#include "Geometry_un.h"
+
 #include <cstdint>
 
 // A material for front and back faces, set in the order diffuse, specular, ambient, shininess.
@@ -11,10 +13,11 @@ struct Material {
 };
 void SetMaterial(const Material& material);
 
-// The rounded case with the display window in its top face; border and length of the window.
-void DrawCase(float frameBorder, float displayFrameLength);
-void DrawKeyPlate(float keyPlateLength);
+// The rounded case with the display opening in its top face.
+void DrawCase(const Geometry& geometry);
+void DrawKeyPlate(const Geometry& geometry);
 // The picture inside the case, seen when the display frame is raised.
-void DrawCard(std::uint32_t cardTexture);
-// The display frame in its own hinged frame: a border around the glyph area.
-void DrawDisplayFrame(float frameBorder, float displayFrameLength);
+void DrawCard(const Geometry& geometry, std::uint32_t cardTexture);
+// The display frame in its own hinged frame (see DisplayFrameTransform): a border around the
+// glyph area.
+void DrawDisplayFrame(const Geometry& geometry);

@@ -93,8 +93,8 @@ double HitCylinder(const Ray& ray, int axis, const Vec& centre, double radius, d
 // The case: the box of its half-extents with every edge rounded by the fillet, that is three
 // boxes, each shrunk by the fillet in two directions, the twelve edge cylinders and the eight
 // corner spheres.
-double HitCase(const Ray& ray, const ConfigRecord& c) {
-    const double L = c.LENGTH, T = c.THICKNESS, W = c.WIDTH, F = c.FILLET;
+double HitCase(const Ray& ray, const Geometry& g) {
+    const double L = g.length, T = g.thickness, W = g.width, F = g.fillet;
     const Vec half{L, T, W};
     const Vec inner{L - F, T - F, W - F};
     double t = Miss;
@@ -152,7 +152,7 @@ template <std::size_t N> double HitConvex(const Ray& ray, const std::array<Plane
 double HitKey(const Ray& ray, const KeyRecord& key) {
     // Into the key's own frame: its base centre at the origin, turned back by its angle.
     const Matrix toKey = Rotation(-key.Angle, 0, 1, 0) * Translation(-key.X, -key.Y, -key.Z);
-    const double e = key.Edge / 2.0, h = key.Height, wall = 2 * h / 3;
+    const double e = key.Edge / 2.0, h = key.Height, wall = KeyWall(key.Height);
     // On the bevel over the wall at x = -e: y - wall = (x + e) / 2, so 2y - x <= 2 wall + e.
     const std::array<Plane, 10> body{{{{-1, 0, 0}, e},
                                       {{1, 0, 0}, e},
@@ -250,12 +250,12 @@ Matrix ViewTransform(double distance, double tiltDegrees, double spinDegrees) {
            Rotation(tiltDegrees, 0, 0, 1) * Rotation(-spinDegrees, 0, 1, 0);
 }
 
-Matrix DisplayFrameTransform(const ConfigRecord& c, float B, float D, double displayTilt) {
+Matrix DisplayFrameTransform(const Geometry& g, double displayTilt) {
     // The hinge runs along the frame's edge next to the keys; the tilt is given in degrees
     // as a single-precision value, as the frame is drawn.
     const float tilt = static_cast<float>(displayTilt * 180 / std::numbers::pi);
-    return Translation(c.LENGTH - 4 * c.FILLET - D, c.THICKNESS, 2 * c.FILLET - c.WIDTH - B) *
-           Rotation(-90, 1, 0, 0) * Rotation(-90, 0, 0, 1) * Rotation(tilt, 1, 0, 0);
+    return Translation(g.hinge[0], g.hinge[1], g.hinge[2]) * Rotation(-90, 1, 0, 0) *
+           Rotation(-90, 0, 0, 1) * Rotation(tilt, 1, 0, 0);
 }
 
 bool WindowRay(const Matrix& projection, const Matrix& modelview, const int viewport[4], double x,
@@ -275,7 +275,7 @@ bool WindowRay(const Matrix& projection, const Matrix& modelview, const int view
     return true;
 }
 
-std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const ConfigRecord& c,
+std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const Geometry& g,
                       double displayTilt) {
     double nearest = Miss;
     int found = -1;
@@ -286,18 +286,14 @@ std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const C
     if (found < 0) return 0;
 
     // What can hide a key: the case, the key plate on it and the display frame.
-    const float plate = KeyPlateLength(c, keys[BtnC].Edge);
-    const float border = FrameBorder();
-    const float frame = DisplayFrameLength(c, plate);
-    double hidden = HitCase(ray, c);
-    const double x0 = 2.0 * c.FILLET - c.LENGTH, z1 = c.WIDTH - 2.0 * c.FILLET;
-    hidden = std::min(hidden, HitBox(ray, {x0, c.THICKNESS - KeyPlateHalfThickness, -z1},
-                                     {x0 + plate, c.THICKNESS + KeyPlateHalfThickness, z1}));
+    const Box& p = g.keyPlate;
+    double hidden = HitCase(ray, g);
+    hidden = std::min(hidden, HitBox(ray, {p.x0, p.y0, p.z0}, {p.x1, p.y1, p.z1}));
     Matrix toFrame;
-    if (Invert(DisplayFrameTransform(c, border, frame, displayTilt), toFrame)) {
-        const double glyphs = 2.0 * c.WIDTH - 4.0 * c.FILLET;
-        hidden = std::min(hidden, HitBox(Transformed(toFrame, ray), {0, 0, -c.THICKNESS},
-                                         {glyphs + 2 * border, frame, 0}));
+    if (Invert(DisplayFrameTransform(g, displayTilt), toFrame)) {
+        const double across = g.glyphWidth + 2.0 * g.frameBorder;
+        hidden = std::min(hidden, HitBox(Transformed(toFrame, ray), {0, 0, -g.thickness},
+                                         {across, g.displayFrameLength, 0}));
     }
     return nearest <= hidden ? KeyNameBase + found : 0;
 }

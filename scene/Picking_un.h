@@ -26,8 +26,7 @@ bool Invert(const Matrix& m, Matrix& inverse);
 // width) after the spin (about the normal of its face), display at the top.
 Matrix ViewTransform(double distance, double tiltDegrees, double spinDegrees);
 // The hinged frame of the display frame in model space, turned up by the tilt (radians).
-Matrix DisplayFrameTransform(const ConfigRecord& config, float frameBorder,
-                             float displayFrameLength, double displayTilt);
+Matrix DisplayFrameTransform(const Geometry& geometry, double displayTilt);
 
 // The points origin + t * direction, t >= 0 lying ahead of the eye.
 struct Ray {
@@ -41,5 +40,5 @@ bool WindowRay(const Matrix& projection, const Matrix& modelview, const int view
 
 // The selection name (KeyNameBase + ButtonId) of the nearest key the ray meets before it meets
 // any part that hides keys, or 0. Keys met at the same distance go to the lower ButtonId.
-std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const ConfigRecord& config,
+std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const Geometry& geometry,
                       double displayTilt);

@@ -110,10 +110,9 @@ protected:
     }
     // The window rectangle of the display's glyph area, shrunk by a pixel on each side.
     std::array<int, 4> DisplayRect() {
-        const float L = Config.LENGTH, T = Config.THICKNESS, F = Config.FILLET, W2 = Config.WIDTH;
-        const float plate = KeyPlateLength(Config, form->Keys[BtnC].Edge);
-        const float frame = DisplayFrameLength(Config, plate), b = FrameBorder();
-        const double x0 = L - 4 * F - frame + b, x1 = L - 4 * F - b, z = W2 - 2 * F;
+        const Geometry& g = form->Shape;
+        const double x0 = g.windowX0 + g.frameBorder, x1 = g.windowX1 - g.frameBorder;
+        const double z = g.glyphWidth / 2, T = g.thickness;
         auto a = Project(x1, T, -z), c = Project(x0, T, z);
         return {static_cast<int>(a[0]) + 2, static_cast<int>(a[1]) + 2, static_cast<int>(c[0]) - 2,
                 static_cast<int>(c[1]) - 2};

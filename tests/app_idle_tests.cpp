@@ -90,7 +90,7 @@ TEST_F(IdleTest, NothingIsDrawnWhileNothingChanges) {
     for (; frames < 20 && f.WantsTick(); ++frames) Frame();
     // Four or five steps down, two a frame; then the held key stands still at the bottom.
     EXPECT_LE(frames, 3);
-    EXPECT_LT(f.Keys[3].Y, KeyRestHeight(Config) - 0.0035f);
+    EXPECT_LT(f.Keys[3].Y, f.Shape.keyRestHeight - 0.0035f);
     Send({WindowEvent::KeyUp, '3'});
     frames = 0;
     while (f.WantsTick() && frames < 50) {

@@ -155,8 +155,6 @@ TEST_F(AppTest, NoPartOfTheRoundedEdgesLeftOutCouldBeSeen) {
     // The case is drawn once as it is, then once more over it with the winding taken the other
     // way round, which draws just the faces it leaves out: none of them may come in front.
     T_Tessel_Frm& f = Start();
-    const float plate = KeyPlateLength(Config, f.Keys[BtnC].Edge), border = FrameBorder();
-    const float frame = DisplayFrameLength(Config, plate);
     for (double tilt : {0.0, 35.0, 80.0, 150.0, 260.0})
         for (double spin : {0.0, 50.0, 130.0, 225.0, 310.0}) {
             f.TiltAngle = tilt;
@@ -165,10 +163,10 @@ TEST_F(AppTest, NoPartOfTheRoundedEdgesLeftOutCouldBeSeen) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glPushMatrix();
             f.ApplyViewTransform();
-            DrawCase(border, frame);
+            DrawCase(f.Shape);
             const auto drawn = Region(0, 0, W, H);
             glFrontFace(GL_CW);
-            DrawCase(border, frame);
+            DrawCase(f.Shape);
             glFrontFace(GL_CCW);
             glPopMatrix();
             EXPECT_EQ(drawn, Region(0, 0, W, H)) << "tilt " << tilt << ", spin " << spin;
@@ -187,15 +185,15 @@ TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
         // A key turns the matrix four times by 90 degrees: equal up to rounding.
         for (int i = 0; i < 16; ++i) EXPECT_NEAR(m0[i], m1[i], 1e-6) << what;
     };
-    DrawCase(FrameBorder(), 0.195f);
+    DrawCase(f.Shape);
     check("case");
-    DrawKeyPlate(0.55f);
+    DrawKeyPlate(f.Shape);
     check("key plate");
-    DrawCard(f.CardTexture);
+    DrawCard(f.Shape, f.CardTexture);
     check("card");
-    DrawDisplayFrame(FrameBorder(), 0.195f);
+    DrawDisplayFrame(f.Shape);
     check("display frame");
-    DrawDisplay("-1,5E-7", 0.5f, 0.175f, f.GlyphTextures);
+    DrawDisplay("-1,5E-7", true, 0.5f, 0.175f, f.GlyphTextures);
     check("display");
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     DrawKey(f.Keys[0], 0);

@@ -4,11 +4,7 @@
 
 namespace {
 
-struct ConfigScope {
-    explicit ConfigScope(const ConfigRecord& c) : saved(Config) { Config = c; }
-    ~ConfigScope() { Config = saved; }
-    ConfigRecord saved;
-};
+const Geometry Default = GeometryOf(DefaultConfig);
 
 } // namespace
 
@@ -24,7 +20,7 @@ TEST(KeyTable, ConstructorGivesTheDefaultRecord) {
 
 TEST(KeyTable, DefaultLayoutMatchesTheGrid) {
     KeyRecord keys[KeyCount];
-    BuildKeyTable(keys);
+    BuildKeyTable(keys, Default);
     const float rows[] = {-0.358f, -0.259f, -0.160f, -0.061f, 0.043f};
     const float cols[] = {-0.198f, -0.099f, 0.0f, 0.099f, 0.198f};
     const int grid[5][5] = {{0, 21, 10, 11, 18},
@@ -52,23 +48,17 @@ TEST(KeyTable, DefaultLayoutMatchesTheGrid) {
 
 TEST(KeyTable, WidthChangesTheEdgeAndLengthOnlyShiftsRows) {
     KeyRecord base[KeyCount], wide[KeyCount], longer[KeyCount];
-    BuildKeyTable(base);
+    BuildKeyTable(base, Default);
     ConfigRecord c = DefaultConfig;
     c.WIDTH = 0.4f;
-    {
-        ConfigScope scope(c);
-        BuildKeyTable(wide);
-    }
+    BuildKeyTable(wide, GeometryOf(c));
     EXPECT_NEAR(wide[0].Edge, 0.134f, 1e-6);
     EXPECT_NEAR(wide[1].X - wide[0].X, 0.134 + 0.005, 1e-6);
     EXPECT_NEAR(wide[BtnCE].X - wide[7].X, 0.134 + 0.010, 1e-6);
     EXPECT_NEAR(wide[10].Z, 0.0f, 1e-6);
     c = DefaultConfig;
     c.LENGTH = 0.56f;
-    {
-        ConfigScope scope(c);
-        BuildKeyTable(longer);
-    }
+    BuildKeyTable(longer, GeometryOf(c));
     for (int i = 0; i < KeyCount; ++i) {
         EXPECT_NEAR(longer[i].X - base[i].X, -0.1f, 1e-6) << i;
         EXPECT_EQ(longer[i].Z, base[i].Z) << i;
@@ -77,13 +67,13 @@ TEST(KeyTable, WidthChangesTheEdgeAndLengthOnlyShiftsRows) {
 }
 
 TEST(KeyTable, FrameLengthsFollowTheConfiguration) {
-    float e = KeyEdge(DefaultConfig);
-    float plate = KeyPlateLength(DefaultConfig, e);
+    const float e = Default.keyEdge;
+    const float plate = Default.keyPlateLength;
     EXPECT_NEAR(plate, 0.55f, 1e-6);
-    EXPECT_EQ(FrameBorder(), 0.01f);
-    EXPECT_NEAR(DisplayFrameLength(DefaultConfig, plate), 0.195f, 1e-6);
+    EXPECT_EQ(Default.frameBorder, 0.01f);
+    EXPECT_NEAR(Default.displayFrameLength, 0.195f, 1e-6);
     // The last row ends 2 * FILLET short of the far end of the key plate.
     KeyRecord keys[KeyCount];
-    BuildKeyTable(keys);
+    BuildKeyTable(keys, Default);
     EXPECT_NEAR(keys[BtnC].X + e / 2, -0.46 + plate, 1e-6);
 }
