@@ -22,19 +22,12 @@ HGLRC RenderContext = nullptr;
 
 namespace {
 
-constexpr double InitialViewDistance = 1.4;
-constexpr double InitialTurnSpeed = 0.2;  // degrees per pixel
-constexpr double InitialZoomSpeed = 0.06; // scene units per pixel
-constexpr double DisplayTiltStep = 0.01;
-constexpr double MaxDisplayTilt = std::numbers::pi / 2;
 constexpr double FieldOfView = 60.0, NearPlane = 0.1, FarPlane = 100.0;
 constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
 constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr int LoadingWidth = 400, LoadingHeight = 200;
 constexpr int ProgressMargin = 40, ProgressHeight = 20;
 constexpr std::size_t WelcomePicture = 0; // first of StartUpPicturePaths, then the textures
-constexpr double WheelStep = 0.1;         // of ViewDistance per notch
-constexpr int MaxWheelNotches = 100;      // in one event; more would only pin the distance anyway
 
 // With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
 bool TimingWanted() {
@@ -77,10 +70,7 @@ bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
 }
 
 void T_Tessel_Frm::FormCreate() {
-    DisplayTilt = SpinAngle = TiltAngle = 0;
-    ViewDistance = InitialViewDistance;
-    TiltSpeed = SpinSpeed = InitialTurnSpeed;
-    ZoomSpeed = InitialZoomSpeed;
+    StartView(*this);
     InitEngine();
     ReadConfig(Config);
     Shape = GeometryOf(Config);
@@ -209,12 +199,13 @@ void T_Tessel_Frm::Repaint_TmTimer() {
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFlush(); // see DrawScene
+    KeepNearLimit(*this, Config);
     glPushMatrix();
-    if (ViewDistance < Config.NEAR_LIMIT) ViewDistance = Config.NEAR_LIMIT;
     ApplyViewTransform();
     DrawScene();
     glPopMatrix();
     Window.SwapBuffers(WindowDC);
+    StepKeys();
     if (TimingWanted() && !firstFrameReported_) {
         firstFrameReported_ = true;
         glFinish();
@@ -278,6 +269,11 @@ void T_Tessel_Frm::DrawKeys() {
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
         DrawKey(key, PickedName);
         glPopMatrix();
+    }
+}
+
+void T_Tessel_Frm::StepKeys() {
+    for (KeyRecord& key : Keys) {
         // Two steps a frame: the pace at which keys have always sunk and risen.
         StepKey(key, Shape.keyRestHeight);
         StepKey(key, Shape.keyRestHeight);
@@ -310,46 +306,35 @@ void T_Tessel_Frm::PressKey(int id) {
     RunKeyCommand(id);
 }
 
-bool T_Tessel_Frm::EditingKey(std::uint16_t key, TShiftState shift) {
-    const TShiftState modifiers = shift & ModifierKeys;
-    if (modifiers == ssCtrl && key == 'C') {
-        // The number as it stands; an error text is no number to copy.
-        if (!DisplayShowsError()) Window.SetClipboardText(DisplayText);
-        return true;
-    }
-    if (modifiers == ssCtrl && key == 'V') {
-        EnterNumberText(Window.GetClipboardText());
-        return true;
-    }
-    if (modifiers == 0 && key == VK_BACK) {
-        DeleteLastCharacter();
-        return true;
-    }
-    if (modifiers == 0 && key == VK_F1) {
-        // The card with the shortcuts at once, or the display back down.
-        DisplayTilt = DisplayTilt < MaxDisplayTilt ? MaxDisplayTilt : 0;
-        return true;
-    }
-    return false;
-}
-
 void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t typed) {
     Invalidate();
-    if (EditingKey(key, shift)) return;
-    if ((shift & ModifierKeys) == 0) {
-        if (key == VK_PRIOR) {
-            DisplayTilt += DisplayTiltStep;
-            if (DisplayTilt > MaxDisplayTilt) DisplayTilt = MaxDisplayTilt;
-            return;
-        }
-        if (key == VK_NEXT) {
-            DisplayTilt -= DisplayTiltStep;
-            if (DisplayTilt < 0) DisplayTilt = 0;
-            return;
-        }
+    const KeyAction action = ActionOfKey(key, typed, shift);
+    switch (action.kind) {
+    case KeyAction::Press:
+        PressKey(action.button);
+        break;
+    case KeyAction::Copy:
+        // The number as it stands; an error text is no number to copy.
+        if (!DisplayShowsError()) Window.SetClipboardText(DisplayText);
+        break;
+    case KeyAction::Paste:
+        EnterNumberText(Window.GetClipboardText());
+        break;
+    case KeyAction::TakeBack:
+        DeleteLastCharacter();
+        break;
+    case KeyAction::ToggleCard:
+        ToggleCard(*this);
+        break;
+    case KeyAction::RaiseDisplay:
+        RaiseDisplay(*this);
+        break;
+    case KeyAction::LowerDisplay:
+        LowerDisplay(*this);
+        break;
+    case KeyAction::None:
+        break;
     }
-    const int id = ButtonOfKey(key, typed, shift);
-    if (id >= 0) PressKey(id);
 }
 
 void T_Tessel_Frm::ReleaseKeys() {
@@ -361,19 +346,10 @@ void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
     ReleaseKeys();
 }
 
-void T_Tessel_Frm::TakeButtons(TShiftState shift) {
-    Invalidate();
-    LeftButtonDown = shift & ssLeft;
-    RightButtonDown = shift & ssRight;
-}
-
 void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) {
-    TakeButtons(shift);
-    if (!LeftButtonDown) return;
-    // A click counts only while the face is toward the viewer. The spin turns the calculator
-    // about the normal of its face, so it never turns the face away.
-    if (TiltAngle >= 90 || TiltAngle <= -90) return;
-    if (RightButtonDown) return;
+    Invalidate();
+    TakeButtons(*this, shift);
+    if (!ClickCounts(*this)) return;
     // The key under the click itself, whatever frames have been drawn since the mouse moved.
     const int id = PickKey(x, y) - KeyNameBase;
     if (id < 0 || id >= KeyCount) return;
@@ -382,40 +358,19 @@ void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) 
 }
 
 void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
-    TakeButtons(shift);
-    MouseX = x;
-    MouseY = y;
-    if (LeftButtonDown && RightButtonDown) {
-        // Zoom: dragging down moves the calculator away, dragging up brings it nearer.
-        if (MouseY > LastMouseY && ViewDistance < Config.FAR_LIMIT)
-            ViewDistance += (MouseY - LastMouseY) * ZoomSpeed;
-        if (MouseY < LastMouseY && ViewDistance > Config.NEAR_LIMIT)
-            ViewDistance -= (LastMouseY - MouseY) * ZoomSpeed;
-    } else if (RightButtonDown) {
-        SpinAngle += (MouseX - LastMouseX) * SpinSpeed;
-        TiltAngle += (MouseY - LastMouseY) * TiltSpeed;
-        for (double* angle : {&SpinAngle, &TiltAngle}) {
-            if (*angle > 180) *angle -= 360;
-            if (*angle < -180) *angle += 360;
-        }
-    }
-    LastMouseX = MouseX;
-    LastMouseY = MouseY;
+    Invalidate();
+    MoveMouse(*this, shift, x, y, Config);
 }
 
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
-    TakeButtons(shift);
+    Invalidate();
+    TakeButtons(*this, shift);
     if (!LeftButtonDown) ReleaseKeys();
 }
 
 void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
     Invalidate();
-    // A notch away from the user brings the calculator a tenth of its distance nearer.
-    notches = std::clamp(notches, -MaxWheelNotches, MaxWheelNotches);
-    for (int i = 0; i < std::abs(notches); ++i)
-        ViewDistance += (notches > 0 ? -WheelStep : WheelStep) * ViewDistance;
-    ViewDistance =
-        std::max<double>(std::min<double>(ViewDistance, Config.FAR_LIMIT), Config.NEAR_LIMIT);
+    TurnWheel(*this, notches, Config);
 }
 
 // ---- Program entry ----

@@ -1,6 +1,7 @@
 // The main unit: the main form with its start-up, frame loop, input handling and picking.
 #pragma once
 
+#include "Controller_un.h"
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
 #include "scene/Picking_un.h"
@@ -15,7 +16,9 @@ constexpr const char* MainCaption = "Tessel";
 // Placement of the main window when it is not maximised.
 constexpr int DesignLeft = 287, DesignTop = 188, DesignWidth = 617, DesignHeight = 522;
 
-class T_Tessel_Frm : public TForm {
+// The view state (DisplayTilt, SpinAngle, ..., the mouse fields) is the form's own; the rules
+// that change it are in Controller_un.
+class T_Tessel_Frm : public TForm, public ViewState {
 public:
     explicit T_Tessel_Frm(Platform& platform);
 
@@ -40,21 +43,14 @@ public:
     // Places the calculator before the camera by the view state: distance, tilt and spin.
     void ApplyViewTransform();
     void DrawScene();
-    // Draws the 22 keys and advances their press animation by two steps.
     void DrawKeys();
+    // Advances the press animation of every key by the two steps of a frame.
+    void StepKeys();
     // The selection name of the key seen under a window position by the present view
     // state, or 0.
     std::int32_t PickKey(int x, int y) const;
     void DrawKeysAndPick(int x, int y);
 
-    double DisplayTilt = 0; // radians, 0 .. pi/2
-    double SpinAngle = 0;   // degrees
-    double TiltAngle = 0;   // degrees
-    double LastMouseX = 0, LastMouseY = 0;
-    double MouseX = 0, MouseY = 0;
-    double ViewDistance = 0;
-    double TiltSpeed = 0, SpinSpeed = 0, ZoomSpeed = 0;
-    bool LeftButtonDown = false, RightButtonDown = false;
     std::int32_t PickedName = 0;
     KeyRecord Keys[KeyCount];
     // Every length of the calculator, derived from the configuration at start-up.
@@ -77,10 +73,7 @@ private:
     void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures);
     void PressKey(int buttonId);
     void ReleaseKeys();
-    // Keys beyond the calculator's own: copy, paste, Backspace, F1; true when key was one.
-    bool EditingKey(std::uint16_t key, TShiftState shift);
-    // The button state of a mouse event; any mouse event may change the picture.
-    void TakeButtons(TShiftState shift);
+
     // Asks for frames: one after input; two after a resize or expose, since the drawable
     // may take the new size only from the frame after the first swap.
     void Invalidate(int frames = 1) { framesDue_ = std::max(framesDue_, frames); }
