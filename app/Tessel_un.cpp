@@ -1,41 +1,20 @@
 #include "Tessel_un.h"
 
+#include "Frame_un.h"
+#include "Startup_un.h"
+
 #include "config/Cfgread_un.h"
 #include "engine/Matheng_un.h"
-#include "scene/Display_un.h"
-#include "scene/Models_un.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <numbers>
 #include <string>
 
 T_Tessel_Frm* Tessel_Frm = nullptr;
 HDC WindowDC = nullptr;
 HGLRC RenderContext = nullptr;
-
-namespace {
-
-constexpr double FieldOfView = 60.0, NearPlane = 0.1, FarPlane = 100.0;
-constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
-constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr int LoadingWidth = 400, LoadingHeight = 200;
-constexpr int ProgressMargin = 40, ProgressHeight = 20;
-constexpr std::size_t WelcomePicture = 0; // first of StartUpPicturePaths, then the textures
-
-// With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
-bool TimingWanted() {
-    static const bool wanted = std::getenv("TESSEL_TIMING") != nullptr;
-    return wanted;
-}
-
-} // namespace
 
 T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform) {
     Window.SetCaption(MainCaption);
@@ -78,7 +57,7 @@ void T_Tessel_Frm::FormCreate() {
     // The pictures are decoded on a thread of their own while the loading window comes up and
     // the GL driver loads; the loading window is the first thing on the screen.
     PictureDecoder pictures(StartUpPicturePaths());
-    std::unique_ptr<LoadingWindow> loading = ShowLoadingWindow(pictures);
+    std::unique_ptr<LoadingWindow> loading = ShowLoadingWindow(Window, pictures);
     WindowDC = Window.GetDC();
     if (!SetupPixelFormat(WindowDC)) {
         Close();
@@ -86,81 +65,17 @@ void T_Tessel_Frm::FormCreate() {
     }
     RenderContext = Window.CreateContext(WindowDC);
     Window.MakeCurrent(WindowDC, RenderContext);
-    const double scale = 1.0L / 255.0L;
-    glClearColor(static_cast<GLfloat>(Config.BACKGROUNDCOLOR_R * 1.0 * scale),
-                 static_cast<GLfloat>(Config.BACKGROUNDCOLOR_G * 1.0 * scale),
-                 static_cast<GLfloat>(Config.BACKGROUNDCOLOR_B * 1.0 * scale), 0.0f);
+    SetUpRendering(Config);
     FormResize();
-    for (GLenum capability : {GL_DEPTH_TEST, GL_ALPHA_TEST, GL_POINT_SMOOTH, GL_TEXTURE_2D,
-                              GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE})
-        glEnable(capability);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, White);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, White);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, White);
-    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
     BuildKeyTable(Keys, Shape);
-    LoadTextures(*loading, pictures);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-}
-
-std::unique_ptr<LoadingWindow> T_Tessel_Frm::ShowLoadingWindow(PictureDecoder& pictures) {
-    // Centred over the maximised main window, that is on the screen.
-    std::unique_ptr<LoadingWindow> loading = Window.CreateLoadingWindow(
-        (Window.Width() - LoadingWidth) / 2, (Window.Height() - LoadingHeight) / 2, LoadingWidth,
-        LoadingHeight);
-    const int barWidth = LoadingWidth - ProgressMargin;
-    loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
-                            barWidth, ProgressHeight);
-    Picture welcome;
-    if (pictures.Take(WelcomePicture, welcome)) {
-        loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
-    } else {
-        // Reported like any error; the textures still load without the picture.
-        Application->ShowException(std::runtime_error(
-            std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
-    }
-    loading->DrawOutline();
-    loading->SetProgress(0);
-    return loading;
-}
-
-void T_Tessel_Frm::LoadTextures(LoadingWindow& loading, PictureDecoder& pictures) {
-    const auto loadStart = std::chrono::steady_clock::now();
-    // The decoded pictures are uploaded in the order of the texture set, each reported (when
-    // it could not be read) and counted on the bar in turn.
-    std::size_t next = WelcomePicture + 1;
-    auto load = [&](const char* path, std::uint32_t& name) {
-        Picture picture;
-        const bool decoded = pictures.Take(next++, picture);
-        LoadDecodedTexture(path, decoded, picture, name);
-    };
-    for (int i = 0; i < KeyTextureCount; ++i) {
-        load(KeyTexturePaths[i], Keys[i].Texture);
-        loading.SetProgress((100 * i + 100) / 50);
-    }
-    for (int j = 0; j < GlyphTextureCount; ++j) {
-        load(GlyphTexturePaths[j], GlyphTextures[j]);
-        loading.SetProgress((100 * j + 2300) / 50);
-    }
-    load(CardTexturePath, CardTexture);
-    loading.SetProgress(100);
-    if (TimingWanted()) {
-        std::chrono::duration<double, std::milli> spent =
-            std::chrono::steady_clock::now() - loadStart;
-        std::fprintf(stderr, "tessel: textures loaded in %.1f ms\n", spent.count());
-    }
+    LoadTextures(*loading, pictures, {Keys, GlyphTextures, CardTexture});
+    SetUpTexturing();
 }
 
 void T_Tessel_Frm::FormResize() {
     Invalidate(2);
     if (RenderContext == nullptr) return;
-    glViewport(0, 0, Window.Width(), Window.Height());
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixd(ProjectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
-    glLightfv(GL_LIGHT0, GL_POSITION, LightPosition);
+    SetUpView(Window.ClientWidth(), Window.ClientHeight());
 }
 
 void T_Tessel_Frm::FormClose() {
@@ -221,9 +136,7 @@ void T_Tessel_Frm::Repaint_TmTimer() {
 }
 
 Matrix T_Tessel_Frm::ProjectionMatrix() const {
-    const int w = Window.ClientWidth(), h = Window.ClientHeight();
-    if (h == 0) return IdentityMatrix();
-    return Perspective(FieldOfView, static_cast<float>(w) / h, NearPlane, FarPlane);
+    return ProjectionOf(Window.ClientWidth(), Window.ClientHeight());
 }
 
 Matrix T_Tessel_Frm::ModelviewMatrix() const {
@@ -236,40 +149,9 @@ void T_Tessel_Frm::ApplyViewTransform() {
 }
 
 void T_Tessel_Frm::DrawScene() {
-    // Each textured part turns texturing on for itself and off after it. Start-up leaves it
-    // on: the first frame would draw the untextured case modulated by the last picture
-    // loaded, unlike every frame after it, and would need a pipeline of its own for that.
-    glDisable(GL_TEXTURE_2D);
-    // The frame is handed to the driver in parts: a software renderer fills the pixels of a
-    // part on its own threads while this one goes on with the next (the clear, the case with
-    // its many corner triangles, the keys), instead of all of it after the last call.
-    DrawCase(Shape);
-    glFlush();
-    DrawKeyPlate(Shape);
-    DrawCard(Shape, CardTexture);
-    DrawKeysAndPick(static_cast<int>(MouseX), static_cast<int>(MouseY));
-    glFlush();
-
-    glPushMatrix();
-    glMultMatrixd(DisplayFrameTransform(Shape, DisplayTilt).data());
-    DrawDisplayFrame(Shape);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
-    glTranslatef(Shape.frameBorder, Shape.frameBorder, 0);
-    glNormal3f(0, 0, 1);
-    DrawDisplay(DisplayText, Memory != 0, Shape.glyphWidth, Shape.glyphHeight, GlyphTextures);
-    glPopMatrix();
-}
-
-// ---- Picking ----
-
-void T_Tessel_Frm::DrawKeys() {
-    for (KeyRecord& key : Keys) {
-        glPushMatrix();
-        glTranslatef(key.X, key.Y, key.Z);
-        glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
-        DrawKey(key, PickedName);
-        glPopMatrix();
-    }
+    PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
+    DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
+                    CardTexture});
 }
 
 void T_Tessel_Frm::StepKeys() {
@@ -295,7 +177,7 @@ std::int32_t T_Tessel_Frm::PickKey(int x, int y) const {
 void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
     // Picked first, so that the key under the mouse is drawn highlighted in this very frame.
     PickedName = PickKey(x, y);
-    DrawKeys();
+    ::DrawKeys(Keys, PickedName);
 }
 
 // ---- Input ----

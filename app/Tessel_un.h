@@ -42,13 +42,14 @@ public:
     Matrix ModelviewMatrix() const;
     // Places the calculator before the camera by the view state: distance, tilt and spin.
     void ApplyViewTransform();
+    // Picks the key under the mouse and draws the calculator (see Frame_un).
     void DrawScene();
-    void DrawKeys();
     // Advances the press animation of every key by the two steps of a frame.
     void StepKeys();
     // The selection name of the key seen under a window position by the present view
     // state, or 0.
     std::int32_t PickKey(int x, int y) const;
+    // Picks the key at a window position, then draws the keys with it highlighted.
     void DrawKeysAndPick(int x, int y);
 
     std::int32_t PickedName = 0;
@@ -67,10 +68,6 @@ public:
     bool DrawEveryTick = false;
 
 private:
-    // The loading window with the welcome picture and the bar at 0.
-    std::unique_ptr<LoadingWindow> ShowLoadingWindow(PictureDecoder& pictures);
-    // Uploads the texture set as the pictures come decoded, moving the bar after each.
-    void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures);
     void PressKey(int buttonId);
     void ReleaseKeys();
 

@@ -1,0 +1,84 @@
+#include "Frame_un.h"
+
+#include "scene/Display_un.h"
+#include "scene/Models_un.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+constexpr double FieldOfView = 60.0, NearPlane = 0.1, FarPlane = 100.0;
+constexpr GLfloat LightPosition[] = {-5.0f, 10.0f, 10.0f, 1.0f};
+constexpr GLfloat White[] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+} // namespace
+
+void SetUpRendering(const ConfigRecord& c) {
+    const double scale = 1.0L / 255.0L;
+    glClearColor(static_cast<GLfloat>(c.BACKGROUNDCOLOR_R * 1.0 * scale),
+                 static_cast<GLfloat>(c.BACKGROUNDCOLOR_G * 1.0 * scale),
+                 static_cast<GLfloat>(c.BACKGROUNDCOLOR_B * 1.0 * scale), 0.0f);
+    for (GLenum capability : {GL_DEPTH_TEST, GL_ALPHA_TEST, GL_POINT_SMOOTH, GL_TEXTURE_2D,
+                              GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE})
+        glEnable(capability);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, White);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, White);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, White);
+    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
+}
+
+void SetUpTexturing() {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+Matrix ProjectionOf(int width, int height) {
+    if (height == 0) return IdentityMatrix();
+    return Perspective(FieldOfView, static_cast<float>(width) / height, NearPlane, FarPlane);
+}
+
+void SetUpView(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(ProjectionOf(width, height).data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    glLightfv(GL_LIGHT0, GL_POSITION, LightPosition);
+}
+
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName) {
+    for (const KeyRecord& key : keys) {
+        glPushMatrix();
+        glTranslatef(key.X, key.Y, key.Z);
+        glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
+        DrawKey(key, pickedName);
+        glPopMatrix();
+    }
+}
+
+void DrawCalculator(const SceneContent& s) {
+    const Geometry& g = s.shape;
+    // Each textured part turns texturing on for itself and off after it. Start-up leaves it
+    // on: the first frame would draw the untextured case modulated by the last picture
+    // loaded, unlike every frame after it, and would need a pipeline of its own for that.
+    glDisable(GL_TEXTURE_2D);
+    // The frame is handed to the driver in parts: a software renderer fills the pixels of a
+    // part on its own threads while this one goes on with the next (the clear, the case with
+    // its many corner triangles, the keys), instead of all of it after the last call.
+    DrawCase(g);
+    glFlush();
+    DrawKeyPlate(g);
+    DrawCard(g, s.cardTexture);
+    DrawKeys(s.keys, s.pickedName);
+    glFlush();
+
+    glPushMatrix();
+    glMultMatrixd(DisplayFrameTransform(g, s.displayTilt).data());
+    DrawDisplayFrame(g);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+    glTranslatef(g.frameBorder, g.frameBorder, 0);
+    glNormal3f(0, 0, 1);
+    DrawDisplay(s.text, s.memoryShown, g.glyphWidth, g.glyphHeight, s.glyphTextures);
+    glPopMatrix();
+}

@@ -1,0 +1,35 @@
+// A frame drawn with OpenGL: the rendering state fixed at start-up, the projection and camera
+// of a drawable, and the calculator composed from its models.
+#pragma once
+
+#include "config/Cfgread_un.h"
+#include "scene/Button_un.h"
+#include "scene/Geometry_un.h"
+#include "scene/Picking_un.h"
+
+#include <cstdint>
+
+// Everything the models of a frame draw from, besides the view.
+struct SceneContent {
+    const Geometry& shape;
+    const KeyRecord (&keys)[KeyCount];
+    std::int32_t pickedName; // the key under the mouse, drawn darker
+    double displayTilt;
+    const char* text;
+    bool memoryShown;
+    const std::uint32_t* glyphTextures;
+    std::uint32_t cardTexture;
+};
+
+// Depth test, lighting and the light, and the clear colour of the configuration.
+void SetUpRendering(const ConfigRecord& config);
+// The texture environment, once the pictures are loaded.
+void SetUpTexturing();
+// The projection of a drawable of this size; the identity when it has no height.
+Matrix ProjectionOf(int width, int height);
+// Viewport, projection, camera and light position for a drawable of this size.
+void SetUpView(int width, int height);
+// The calculator, under the current modelview matrix placing it before the camera.
+void DrawCalculator(const SceneContent& scene);
+// The 22 keys, each at its place.
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName);

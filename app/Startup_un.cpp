@@ -1,0 +1,70 @@
+#include "Startup_un.h"
+
+#include "platform/Forms_un.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int LoadingWidth = 400, LoadingHeight = 200;
+constexpr int ProgressMargin = 40, ProgressHeight = 20;
+constexpr std::size_t WelcomePicture = 0; // first of StartUpPicturePaths, then the textures
+
+} // namespace
+
+bool TimingWanted() {
+    static const bool wanted = std::getenv("TESSEL_TIMING") != nullptr;
+    return wanted;
+}
+
+std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecoder& pictures) {
+    // Centred over the maximised main window, that is on the screen.
+    std::unique_ptr<LoadingWindow> loading = window.CreateLoadingWindow(
+        (window.Width() - LoadingWidth) / 2, (window.Height() - LoadingHeight) / 2, LoadingWidth,
+        LoadingHeight);
+    const int barWidth = LoadingWidth - ProgressMargin;
+    loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
+                            barWidth, ProgressHeight);
+    Picture welcome;
+    if (pictures.Take(WelcomePicture, welcome)) {
+        loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
+    } else {
+        // Reported like any error; the textures still load without the picture.
+        Application->ShowException(std::runtime_error(
+            std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
+    }
+    loading->DrawOutline();
+    loading->SetProgress(0);
+    return loading;
+}
+
+void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names) {
+    const auto loadStart = std::chrono::steady_clock::now();
+    // The decoded pictures are uploaded in the order of the texture set, each reported (when
+    // it could not be read) and counted on the bar in turn.
+    std::size_t next = WelcomePicture + 1;
+    auto load = [&](const char* path, std::uint32_t& name) {
+        Picture picture;
+        const bool decoded = pictures.Take(next++, picture);
+        LoadDecodedTexture(path, decoded, picture, name);
+    };
+    for (int i = 0; i < KeyTextureCount; ++i) {
+        load(KeyTexturePaths[i], names.keys[i].Texture);
+        loading.SetProgress((100 * i + 100) / 50);
+    }
+    for (int j = 0; j < GlyphTextureCount; ++j) {
+        load(GlyphTexturePaths[j], names.glyphs[j]);
+        loading.SetProgress((100 * j + 2300) / 50);
+    }
+    load(CardTexturePath, names.card);
+    loading.SetProgress(100);
+    if (TimingWanted()) {
+        std::chrono::duration<double, std::milli> spent =
+            std::chrono::steady_clock::now() - loadStart;
+        std::fprintf(stderr, "tessel: textures loaded in %.1f ms\n", spent.count());
+    }
+}

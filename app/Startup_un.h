@@ -1,0 +1,28 @@
+// Start-up: the loading window over the screen with the welcome picture and its bar, and the
+// texture set uploaded in its order as the decoder hands the pictures over, the bar moved
+// after each. The pictures are decoded on a thread of their own meanwhile (PictureDecoder).
+#pragma once
+
+#include "platform/Winlayer_un.h"
+#include "scene/Button_un.h"
+#include "textures/Texloading_un.h"
+
+#include <cstdint>
+#include <memory>
+
+// The loading window centred on the screen, the welcome picture (reported when it cannot be
+// read) and the bar at 0.
+std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecoder& pictures);
+
+// Where the texture names go.
+struct TextureNames {
+    KeyRecord (&keys)[KeyCount];
+    std::uint32_t (&glyphs)[GlyphTextureCount];
+    std::uint32_t& card;
+};
+// Uploads the texture set as the pictures come decoded, each reported when it could not be
+// read, moving the bar after each.
+void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names);
+
+// With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
+bool TimingWanted();
