@@ -1,6 +1,7 @@
 #include "Tessel_un.h"
 
 #include "Frame_un.h"
+#include "Session_un.h"
 #include "Startup_un.h"
 
 #include "config/Cfgread_un.h"
@@ -258,18 +259,12 @@ void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
 // ---- Program entry ----
 
 int RunTessel(Platform& platform) {
-    TApplication application(platform);
-    Application = &application;
+    TesselSession session(platform);
     try {
-        application.Initialize();
-        application.Title = ApplicationTitle;
-        application.CreateForm(Tessel_Frm);
-        application.Run();
+        session.Start();
+        session.application.Run();
     } catch (const std::exception& error) {
-        application.ShowException(error);
+        session.application.ShowException(error);
     }
-    delete Tessel_Frm;
-    Tessel_Frm = nullptr;
-    Application = nullptr;
     return 0;
 }

@@ -1,6 +1,6 @@
 // Frame cost on the offscreen back end at 1920 x 1080: full frames (scene and picking pass)
 // against frames that only clear and finish, measured in the same run.
-#include "app/Tessel_un.h"
+#include "app/Session_un.h"
 #include "config/Cfgread_un.h"
 #include "platform/Egllayer_un.h"
 
@@ -35,11 +35,8 @@ int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     std::filesystem::current_path(TESSEL_RUN_DIR);
     OffscreenPlatform platform(1920, 1080);
-    TApplication application(platform);
-    Application = &application;
-    application.Title = ApplicationTitle;
-    application.CreateForm(Tessel_Frm);
-    T_Tessel_Frm& form = *Tessel_Frm;
+    TesselSession session(platform);
+    T_Tessel_Frm& form = session.Start();
     form.DrawEveryTick = true;
     form.MouseX = 960; // over the keys, so picking finds one
     form.MouseY = 700;
@@ -51,8 +48,5 @@ int main(int argc, char** argv) {
     std::printf("full frame   %8.3f ms (median of %d)\n", full, frames);
     std::printf("clear only   %8.3f ms (median of %d)\n", clear, frames);
     std::printf("ratio        %8.2f\n", full / clear);
-    form.Close();
-    delete Tessel_Frm;
-    Application = nullptr;
     return 0;
 }

@@ -24,7 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_xvfb 1024x768x24
+start_xvfb 1024x768x24 150 /dev/null || exit 1
 
 cp -r "$tex" "$work/tex"
 (cd "$work" && exec "$tessel" 2>"$work/stderr.log") &

@@ -30,7 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_xvfb 1920x1080x24
+start_xvfb 1920x1080x24 150 /dev/null || exit 1
 
 # The programs: a label, the window name, the working directory and the command.
 labels=(tessel)

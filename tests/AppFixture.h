@@ -2,7 +2,7 @@
 // the generated picture set, with helpers to deliver events, draw frames and read pixels.
 #pragma once
 
-#include "app/Tessel_un.h"
+#include "app/Session_un.h"
 #include "config/Cfgread_un.h"
 #include "engine/Matheng_un.h"
 
@@ -26,18 +26,13 @@ protected:
         std::filesystem::copy(std::filesystem::path(TESSEL_RUN_DIR) / "tex", "tex",
                               std::filesystem::copy_options::recursive);
         Config = DefaultConfig;
-        WindowDC = nullptr;
-        RenderContext = nullptr;
         platform = std::make_unique<OffscreenPlatform>(W, H);
-        application = std::make_unique<TApplication>(*platform);
-        Application = application.get();
-        application->Title = ApplicationTitle;
+        session = std::make_unique<TesselSession>(*platform);
+        application = &session->application;
     }
     void TearDown() override {
-        if (form != nullptr && !platform->Closed()) form->Close();
-        delete form;
-        form = Tessel_Frm = nullptr;
-        application.reset();
+        session.reset();
+        form = nullptr;
         platform.reset();
         Application = nullptr;
         TempDirTest::TearDown();
@@ -45,17 +40,15 @@ protected:
 
     // Replaces the drawable before the form is started.
     void UseSize(int width, int height) {
-        application.reset();
+        session.reset();
         platform = std::make_unique<OffscreenPlatform>(width, height);
-        application = std::make_unique<TApplication>(*platform);
-        Application = application.get();
-        application->Title = ApplicationTitle;
+        session = std::make_unique<TesselSession>(*platform);
+        application = &session->application;
     }
 
     // Creates the form as the program entry does; frames are drawn on every tick.
     T_Tessel_Frm& Start(bool drawEveryTick = true) {
-        application->CreateForm(Tessel_Frm);
-        form = Tessel_Frm;
+        form = &session->Start();
         form->DrawEveryTick = drawEveryTick;
         return *form;
     }
@@ -123,6 +116,7 @@ protected:
     }
 
     std::unique_ptr<OffscreenPlatform> platform;
-    std::unique_ptr<TApplication> application;
+    std::unique_ptr<TesselSession> session;
+    TApplication* application = nullptr;
     T_Tessel_Frm* form = nullptr;
 };

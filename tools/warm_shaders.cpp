@@ -2,7 +2,7 @@
 // needs: the first start after a build then compiles (almost) nothing. scripts/run runs it.
 //
 // Usage: warm_shaders RUN-DIR   (the folder holding tex/)
-#include "app/Tessel_un.h"
+#include "app/Session_un.h"
 #include "platform/Egllayer_un.h"
 
 #include <cstdio>
@@ -18,17 +18,12 @@ int main(int argc, char** argv) {
     try {
         std::filesystem::current_path(argv[1]);
         OffscreenPlatform platform(64, 64);
-        TApplication application(platform);
-        Application = &application;
-        application.CreateForm(Tessel_Frm);
-        T_Tessel_Frm& form = *Tessel_Frm;
+        TesselSession session(platform);
+        T_Tessel_Frm& form = session.Start();
         form.DrawEveryTick = true;
         // Every surface of the calculator: keys, a key under the mouse, the raised frame, the card.
         form.DisplayTilt = std::numbers::pi / 4;
         form.Repaint_TmTimer();
-        form.Close();
-        delete Tessel_Frm;
-        Application = nullptr;
     } catch (const std::exception& error) {
         // Only a warm-up: the calculator starts all the same.
         std::fprintf(stderr, "warm_shaders: %s\n", error.what());

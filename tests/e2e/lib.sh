@@ -8,6 +8,8 @@
 # E2E_WM=openbox to run the tests under that window manager, and E2E_XVFB_ARGS to give the
 # X server further options (for example "-fp built-ins": no X core fonts).
 set -euo pipefail
+# shellcheck source=../../scripts/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
 if [ $# -ne 3 ]; then
     echo "usage: $0 TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER" >&2
@@ -88,32 +90,10 @@ finish() {
 # start_display: a W x H Xvfb on the first free display from :100 on, with the options of
 # E2E_XVFB_ARGS, and the window manager of E2E_WM if one is asked for.
 start_display() {
-    local n
     local -a args
     read -r -a args <<<"${E2E_XVFB_ARGS:-}"
-    for n in $(seq 100 199); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${W}x${H}x24" -nolisten tcp -noreset "${args[@]}" \
-            >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 50); do
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            if xdotool getdisplaygeometry >/dev/null 2>&1; then
-                start_window_manager
-                return 0
-            fi
-            sleep 0.1
-        done
-        # Lost a race for this number with another server, or it did not come up.
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=""
-        [ "$i" -lt 50 ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
-    done
-    echo "no free display number in 100..199" >&2
-    exit 1
+    start_xvfb "${W}x${H}x24" 100 "$WORK/xvfb.log" "${args[@]}" || exit 1
+    start_window_manager
 }
 
 start_window_manager() {
