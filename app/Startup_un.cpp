@@ -24,8 +24,8 @@ bool TimingWanted() {
 std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecoder& pictures) {
     // Centred over the maximised main window, that is on the screen.
     std::unique_ptr<LoadingWindow> loading = window.CreateLoadingWindow(
-        (window.Width() - LoadingWidth) / 2, (window.Height() - LoadingHeight) / 2, LoadingWidth,
-        LoadingHeight);
+        (window.DrawableWidth() - LoadingWidth) / 2, (window.DrawableHeight() - LoadingHeight) / 2,
+        LoadingWidth, LoadingHeight);
     const int barWidth = LoadingWidth - ProgressMargin;
     loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
                             barWidth, ProgressHeight);

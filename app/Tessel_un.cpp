@@ -23,20 +23,12 @@ T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform) {
 }
 
 bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
-    PixelFormatDescriptor pfd{};
-    pfd.nSize = 40;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cRedBits = 8, pfd.cRedShift = 16;
-    pfd.cGreenBits = 8, pfd.cGreenShift = 8;
-    pfd.cBlueBits = 8, pfd.cBlueShift = 0;
-    pfd.cAccumBits = 64;
-    pfd.cAccumRedBits = pfd.cAccumGreenBits = pfd.cAccumBlueBits = 16;
-    pfd.cDepthBits = 32;
-    pfd.cStencilBits = 8;
-    pfd.iLayerType = PFD_MAIN_PLANE;
+    // Double-buffered 24-bit colour; the depth, stencil and accumulation buffers as first
+    // asked for, the back end falling back to the nearest it has.
+    PixelFormatRequest pfd;
+    pfd.depthBits = 32;
+    pfd.stencilBits = 8;
+    pfd.accumRedBits = pfd.accumGreenBits = pfd.accumBlueBits = 16;
     int format = Window.ChoosePixelFormat(dc, pfd);
     if (format == 0) {
         Window.MessageBox("ChoosePixelFormat failed", "Error", MessageIcon::None);
@@ -76,7 +68,7 @@ void T_Tessel_Frm::FormCreate() {
 void T_Tessel_Frm::FormResize() {
     Invalidate(2);
     if (RenderContext == nullptr) return;
-    SetUpView(Window.ClientWidth(), Window.ClientHeight());
+    SetUpView(Window.DrawableWidth(), Window.DrawableHeight());
 }
 
 void T_Tessel_Frm::FormClose() {
@@ -137,7 +129,7 @@ void T_Tessel_Frm::Repaint_TmTimer() {
 }
 
 Matrix T_Tessel_Frm::ProjectionMatrix() const {
-    return ProjectionOf(Window.ClientWidth(), Window.ClientHeight());
+    return ProjectionOf(Window.DrawableWidth(), Window.DrawableHeight());
 }
 
 Matrix T_Tessel_Frm::ModelviewMatrix() const {
@@ -164,13 +156,11 @@ void T_Tessel_Frm::StepKeys() {
 }
 
 std::int32_t T_Tessel_Frm::PickKey(int x, int y) const {
-    const int viewport[4] = {0, 0, Window.Width(), Window.Height()};
-    // Window rows count up from the bottom; a frame around the client area would shift them.
-    const int frameOffset =
-        (Window.Height() - Window.ClientHeight()) - (Window.Width() - Window.ClientWidth()) / 2;
+    const int viewport[4] = {0, 0, Window.DrawableWidth(), Window.DrawableHeight()};
+    // Window rows count up from the bottom, through the middle of the pixel.
     Ray ray;
-    if (!WindowRay(ProjectionMatrix(), ModelviewMatrix(), viewport, x + 0.5,
-                   viewport[3] - y - frameOffset - 0.5, ray))
+    if (!WindowRay(ProjectionMatrix(), ModelviewMatrix(), viewport, x + 0.5, viewport[3] - y - 0.5,
+                   ray))
         return 0;
     return KeyOnRay(ray, Keys, Shape, DisplayTilt);
 }

@@ -67,12 +67,12 @@ void OffscreenPlatform::ReleaseDC(HDC) {
     Calls.push_back("ReleaseDC");
 }
 
-int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& request) {
+int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatRequest& request) {
     Calls.push_back("ChoosePixelFormat");
     if (FailChoosePixelFormat) return 0;
     // The request first, then the nearest formats with RGBA colour and a depth buffer.
     const int depths[][2] = {
-        {request.cDepthBits, request.cStencilBits}, {24, request.cStencilBits}, {24, 0}, {16, 0}};
+        {request.depthBits, request.stencilBits}, {24, request.stencilBits}, {24, 0}, {16, 0}};
     if (!eglBindAPI(EGL_OPENGL_API)) return 0;
     for (const auto& d : depths) {
         const EGLint attributes[] = {EGL_SURFACE_TYPE,
@@ -80,11 +80,11 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& reque
                                      EGL_RENDERABLE_TYPE,
                                      EGL_OPENGL_BIT,
                                      EGL_RED_SIZE,
-                                     request.cRedBits,
+                                     request.redBits,
                                      EGL_GREEN_SIZE,
-                                     request.cGreenBits,
+                                     request.greenBits,
                                      EGL_BLUE_SIZE,
-                                     request.cBlueBits,
+                                     request.blueBits,
                                      EGL_DEPTH_SIZE,
                                      d[0],
                                      EGL_STENCIL_SIZE,
@@ -103,8 +103,8 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& reque
             eglGetConfigAttrib(display_, configs[i], EGL_GREEN_SIZE, &g);
             eglGetConfigAttrib(display_, configs[i], EGL_BLUE_SIZE, &b);
             eglGetConfigAttrib(display_, configs[i], EGL_ALPHA_SIZE, &a);
-            if (r == request.cRedBits && g == request.cGreenBits && b == request.cBlueBits &&
-                a == request.cAlphaBits) {
+            if (r == request.redBits && g == request.greenBits && b == request.blueBits &&
+                a == request.alphaBits) {
                 config = configs[i];
                 break;
             }
@@ -118,7 +118,7 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatDescriptor& reque
     return 0;
 }
 
-bool OffscreenPlatform::SetPixelFormat(HDC, int format, const PixelFormatDescriptor&) {
+bool OffscreenPlatform::SetPixelFormat(HDC, int format, const PixelFormatRequest&) {
     Calls.push_back("SetPixelFormat");
     if (FailSetPixelFormat || format != 1 || config_ == nullptr) return false;
     surface_ = MakePbuffer(display_, config_, width_, height_);

@@ -16,17 +16,15 @@ public:
 
     void SetCaption(const std::string& caption) override { Caption = caption; }
     void SetMaximized() override { Maximized = true; }
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    int ClientWidth() const override { return width_; }
-    int ClientHeight() const override { return height_; }
+    int DrawableWidth() const override { return width_; }
+    int DrawableHeight() const override { return height_; }
     void CloseWindow() override { closed_ = true; }
     bool Closed() const override { return closed_; }
 
     HDC GetDC() override;
     void ReleaseDC(HDC dc) override;
-    int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) override;
-    bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& request) override;
+    int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) override;
+    bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) override;
     HGLRC CreateContext(HDC dc) override;
     bool MakeCurrent(HDC dc, HGLRC context) override;
     void DeleteContext(HGLRC context) override;

@@ -32,11 +32,11 @@ struct GlAttributes {
 
 // The request first; then the nearest formats that keep what is drawn with: double
 // buffering, RGBA colour and a depth buffer of at least 16 bits.
-std::vector<GlAttributes> Candidates(const PixelFormatDescriptor& r) {
-    return {{r.cDepthBits, r.cStencilBits, r.cAccumRedBits, r.cAccumGreenBits, r.cAccumBlueBits,
-             r.cAccumAlphaBits},
-            {r.cDepthBits, r.cStencilBits, 0, 0, 0, 0},
-            {24, r.cStencilBits, 0, 0, 0, 0},
+std::vector<GlAttributes> Candidates(const PixelFormatRequest& r) {
+    return {{r.depthBits, r.stencilBits, r.accumRedBits, r.accumGreenBits, r.accumBlueBits,
+             r.accumAlphaBits},
+            {r.depthBits, r.stencilBits, 0, 0, 0, 0},
+            {24, r.stencilBits, 0, 0, 0, 0},
             {24, 0, 0, 0, 0, 0},
             {16, 0, 0, 0, 0, 0}};
 }
@@ -101,16 +101,10 @@ bool SdlPlatform::WindowManager(SDL_Window* window) {
     return windowManager_ != 0;
 }
 
-int SdlPlatform::Width() const {
+int SdlPlatform::DrawableWidth() const {
     return drawableWidth_;
 }
-int SdlPlatform::Height() const {
-    return drawableHeight_;
-}
-int SdlPlatform::ClientWidth() const {
-    return drawableWidth_;
-}
-int SdlPlatform::ClientHeight() const {
+int SdlPlatform::DrawableHeight() const {
     return drawableHeight_;
 }
 
@@ -135,7 +129,7 @@ void SdlPlatform::ReleaseDC(HDC) {}
 // format creates the (still hidden) main window with the first format the server can give.
 // Without a window manager nobody maximises it, so it is made at the size of the usable
 // screen; a window manager is given the design placement, to restore it to, and maximises it.
-int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) {
+int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) {
     if (dc != MainWindowDC || window_ != nullptr) return window_ != nullptr ? chosenFormat_ : 0;
     // Loaded once for all the tries: a failed try would otherwise unload the driver again.
     const bool loaded = SDL_GL_LoadLibrary(nullptr) == 0;
@@ -146,11 +140,11 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request)
     for (std::size_t i = 0; i < candidates.size() && window_ == nullptr; ++i) {
         const GlAttributes& a = candidates[i];
         SDL_GL_ResetAttributes();
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (request.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, request.cRedBits);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, request.cGreenBits);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, request.cBlueBits);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.cAlphaBits);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, request.doubleBuffered ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, request.redBits);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, request.greenBits);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, request.blueBits);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, a.depth);
         SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, a.stencil);
         SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, a.accumRed);
@@ -170,7 +164,7 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request)
     return chosenFormat_;
 }
 
-bool SdlPlatform::SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor&) {
+bool SdlPlatform::SetPixelFormat(HDC dc, int format, const PixelFormatRequest&) {
     return dc == MainWindowDC && window_ != nullptr && format == chosenFormat_;
 }
 

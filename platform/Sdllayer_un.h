@@ -19,17 +19,15 @@ public:
 
     void SetCaption(const std::string& caption) override;
     void SetMaximized() override;
-    int Width() const override;
-    int Height() const override;
-    int ClientWidth() const override;
-    int ClientHeight() const override;
+    int DrawableWidth() const override;
+    int DrawableHeight() const override;
     void CloseWindow() override;
     bool Closed() const override { return closed_; }
 
     HDC GetDC() override;
     void ReleaseDC(HDC dc) override;
-    int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) override;
-    bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& request) override;
+    int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) override;
+    bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) override;
     HGLRC CreateContext(HDC dc) override;
     bool MakeCurrent(HDC dc, HGLRC context) override;
     void DeleteContext(HGLRC context) override;

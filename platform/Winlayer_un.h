@@ -11,19 +11,14 @@
 #include <memory>
 #include <string>
 
-// The pixel-format request, laid out like the platform descriptor it stands for.
-struct PixelFormatDescriptor {
-    std::uint16_t nSize, nVersion;
-    std::uint32_t dwFlags;
-    std::uint8_t iPixelType, cColorBits;
-    std::uint8_t cRedBits, cRedShift, cGreenBits, cGreenShift, cBlueBits, cBlueShift;
-    std::uint8_t cAlphaBits, cAlphaShift;
-    std::uint8_t cAccumBits, cAccumRedBits, cAccumGreenBits, cAccumBlueBits, cAccumAlphaBits;
-    std::uint8_t cDepthBits, cStencilBits, cAuxBuffers, iLayerType, bReserved;
-    std::uint32_t dwLayerMask, dwVisibleMask, dwDamageMask;
+// What the drawable is asked to offer: RGBA colour with channels of these sizes, depth,
+// stencil and accumulation buffers of these sizes, and double buffering or not.
+struct PixelFormatRequest {
+    bool doubleBuffered = true;
+    int redBits = 8, greenBits = 8, blueBits = 8, alphaBits = 0;
+    int depthBits = 24, stencilBits = 0;
+    int accumRedBits = 0, accumGreenBits = 0, accumBlueBits = 0, accumAlphaBits = 0;
 };
-enum : std::uint32_t { PFD_DOUBLEBUFFER = 0x1, PFD_SUPPORT_OPENGL = 0x20 };
-enum : std::uint8_t { PFD_TYPE_RGBA = 0, PFD_MAIN_PLANE = 0 };
 
 // Opaque handles of the drawable and of a rendering context.
 using HDC = struct DeviceContextTag*;
@@ -71,10 +66,10 @@ public:
     // Main window.
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void SetMaximized() = 0;
-    virtual int Width() const = 0; // outer size
-    virtual int Height() const = 0;
-    virtual int ClientWidth() const = 0; // drawable size in pixels
-    virtual int ClientHeight() const = 0;
+    // The size of the window's drawable, in pixels: what is drawn on and what mouse
+    // positions are given in.
+    virtual int DrawableWidth() const = 0;
+    virtual int DrawableHeight() const = 0;
     virtual void CloseWindow() = 0;
     virtual bool Closed() const = 0;
 
@@ -83,8 +78,8 @@ public:
     virtual void ReleaseDC(HDC dc) = 0;
     // Returns a positive format index, or 0 when no format with double buffering, RGBA
     // colour and a depth buffer exists.
-    virtual int ChoosePixelFormat(HDC dc, const PixelFormatDescriptor& request) = 0;
-    virtual bool SetPixelFormat(HDC dc, int format, const PixelFormatDescriptor& request) = 0;
+    virtual int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) = 0;
+    virtual bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) = 0;
     virtual HGLRC CreateContext(HDC dc) = 0;
     virtual bool MakeCurrent(HDC dc, HGLRC context) = 0;
     virtual void DeleteContext(HGLRC context) = 0;

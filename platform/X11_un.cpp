@@ -1,5 +1,7 @@
 #include "X11_un.h"
 
+#ifdef TESSEL_X11
+
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -322,3 +324,27 @@ void IgnoreStaleWindowErrors() {
     XErrorHandler previous = XSetErrorHandler(FilterErrors);
     if (previous != FilterErrors) PreviousHandler = previous;
 }
+
+#else // Built without X11: every window is on another system, as for an SDL window on one.
+
+bool HasWindowManager(SDL_Window*) {
+    return true;
+}
+
+void IgnoreStaleWindowErrors() {}
+
+void MarkAsDialog(SDL_Window*, SDL_Window*) {}
+
+bool FrameExtents(SDL_Window*, int&, int&, int&, int&) {
+    return false;
+}
+
+void PlaceHidden(SDL_Window*, const SDL_Rect&) {}
+
+void SetWindowPicture(SDL_Window*, int, int, const PictureRows&) {}
+
+void ClearWindowPicture(SDL_Window*) {}
+
+void FillWindowRects(SDL_Window*, const ColouredRect*, int) {}
+
+#endif

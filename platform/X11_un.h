@@ -1,5 +1,7 @@
 // What the SDL back end needs to know or set on an X11 display beyond what SDL offers. Kept
-// apart because the X headers' macros clash with ordinary names.
+// apart because the X headers' macros clash with ordinary names. Each function does nothing
+// (or answers as for a system with a window manager) for a window SDL shows with another
+// video driver, and in a build without X11.
 #pragma once
 
 #include <cstdint>

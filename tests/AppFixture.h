@@ -81,7 +81,7 @@ protected:
         glGetIntegerv(GL_VIEWPORT, viewport);
         double wx, wy, wz;
         gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-        return {wx, platform->Height() - wy};
+        return {wx, platform->DrawableHeight() - wy};
     }
     // The window position of the centre of a key's face.
     std::array<double, 2> KeyCentre(int id) {
@@ -91,14 +91,14 @@ protected:
 
     std::array<int, 3> Pixel(int x, int y) {
         std::uint8_t rgba[4];
-        glReadPixels(x, platform->Height() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        glReadPixels(x, platform->DrawableHeight() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
         return {rgba[0], rgba[1], rgba[2]};
     }
     // The pixels of a window rectangle, rows from the top.
     std::vector<std::uint8_t> Region(int x0, int y0, int x1, int y1) {
         std::vector<std::uint8_t> rgba(static_cast<std::size_t>(x1 - x0) * (y1 - y0) * 4);
-        glReadPixels(x0, platform->Height() - y1, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     rgba.data());
+        glReadPixels(x0, platform->DrawableHeight() - y1, x1 - x0, y1 - y0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, rgba.data());
         return rgba;
     }
     // The window rectangle of the display's glyph area, shrunk by a pixel on each side.

@@ -15,9 +15,7 @@ struct OffscreenContext {
         Application = &application;
         application.Title = "Calculator with 3D-interface";
         dc = platform.GetDC();
-        PixelFormatDescriptor pfd{};
-        pfd.cRedBits = pfd.cGreenBits = pfd.cBlueBits = 8;
-        pfd.cDepthBits = 24;
+        PixelFormatRequest pfd;
         int format = platform.ChoosePixelFormat(dc, pfd);
         platform.SetPixelFormat(dc, format, pfd);
         context = platform.CreateContext(dc);
