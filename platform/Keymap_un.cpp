@@ -101,6 +101,7 @@ char32_t SingleCharacterOf(const char* utf8) {
     const auto* s = reinterpret_cast<const unsigned char*>(utf8);
     int length = 0;
     char32_t c = 0;
+    if (s[0] == 0) return 0;
     if (s[0] < 0x80) {
         length = 1, c = s[0];
     } else if ((s[0] & 0xE0) == 0xC0) {

@@ -16,34 +16,20 @@ constexpr char32_t UsCharacterOf(std::uint16_t key, TShiftState shift) {
     if (key >= '0' && key <= '9') return s ? std::u32string_view(U")!@#$%^&*(")[key - '0'] : key;
     if (key >= 'A' && key <= 'Z') return s ? key : key - 'A' + 'a';
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return s ? 0 : key - VK_NUMPAD0 + '0';
-    switch (key) {
-    case VK_OEM_PLUS:
-        return s ? '+' : '=';
-    case VK_OEM_MINUS:
-        return s ? '_' : '-';
-    case VK_OEM_COMMA:
-        return s ? '<' : ',';
-    case VK_OEM_PERIOD:
-        return s ? '>' : '.';
-    case VK_OEM_2:
-        return s ? '?' : '/';
-    case VK_OEM_1:
-        return s ? ':' : ';';
-    case VK_SPACE:
-        return ' ';
-    case VK_ADD:
-        return '+';
-    case VK_SUBTRACT:
-        return '-';
-    case VK_MULTIPLY:
-        return '*';
-    case VK_DIVIDE:
-        return '/';
-    case VK_DECIMAL:
-        return s ? 0 : '.';
-    default:
-        return 0;
-    }
+    // The other keys that type a character: the key, what it types alone and with Shift.
+    struct Typed {
+        std::uint16_t key;
+        char32_t alone, shifted;
+    };
+    constexpr Typed others[] = {
+        {VK_OEM_PLUS, '=', '+'},   {VK_OEM_MINUS, '-', '_'}, {VK_OEM_COMMA, ',', '<'},
+        {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},     {VK_OEM_1, ';', ':'},
+        {VK_SPACE, ' ', ' '},      {VK_ADD, '+', '+'},       {VK_SUBTRACT, '-', '-'},
+        {VK_MULTIPLY, '*', '*'},   {VK_DIVIDE, '/', '/'},    {VK_DECIMAL, '.', 0},
+    };
+    for (const Typed& t : others)
+        if (t.key == key) return s ? t.shifted : t.alone;
+    return 0;
 }
 
 inline WindowEvent UsKeyDown(std::uint16_t key, TShiftState shift = 0) {
