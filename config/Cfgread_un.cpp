@@ -10,6 +10,8 @@
 #include <string>
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,19 +94,66 @@ std::string DefaultsText(const ConfigRecord& config) {
     return out.str();
 }
 
-// Creates the defaults file, only where no file, link or anything else of that name exists:
-// the check and the creation are one step, and a link is never followed. Failures are silent.
-void WriteDefaults(const ConfigRecord& config) {
-    const int fd = open(ConfigFileName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return;
-    const std::string text = DefaultsText(config);
+// Writes the whole text; false on a failure (a full disk, a file size limit), with errno set.
+bool WriteAll(int fd, const std::string& text) {
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         done += static_cast<std::size_t>(n);
     }
-    close(fd);
+    return true;
+}
+
+// Puts the file in place under the name, only where nothing of that name exists: an
+// existing file, link or anything else is never replaced, and a link is never followed.
+bool PlaceNew(const char* from, const char* to) {
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+    // A file system without the no-replace rename may still make a second link.
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    return link(from, to) == 0;
+}
+
+bool IsEmptyFile(const char* path) {
+    struct stat st;
+    return lstat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+}
+
+// The defaults file is written beside config.cfg under a name of its own, flushed to disk,
+// and only then put in place: no empty or partial config.cfg is ever left, and one that
+// another start wrote meanwhile is kept. An empty config.cfg (left by a program that could
+// not finish writing it) counts as absent and is replaced. A failure leaves nothing, and is
+// said in one line on stderr; the program goes on with the defaults.
+void WriteDefaults(const ConfigRecord& config, bool replaceEmpty) {
+    char temporary[] = "config.cfg.XXXXXX";
+    const int fd = mkostemp(temporary, O_CLOEXEC);
+    bool written = fd >= 0;
+    int error = errno;
+    if (written) {
+        // The mode an ordinary creation would give it.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+        written = WriteAll(fd, DefaultsText(config)) && fsync(fd) == 0;
+        error = errno;
+        if (close(fd) != 0 && written) written = false, error = errno;
+    }
+    if (written) {
+        if (!replaceEmpty) {
+            if (!PlaceNew(temporary, ConfigFileName) && errno != EEXIST) written = false;
+        } else if (IsEmptyFile(ConfigFileName)) {
+            if (rename(temporary, ConfigFileName) != 0) written = false;
+        }
+        error = errno;
+    }
+    if (fd >= 0) unlink(temporary); // gone already where it was renamed into place
+    if (!written)
+        std::fprintf(stderr, "tessel: can't write the defaults file %s: %s\n", ConfigFileName,
+                     std::strerror(error));
 }
 
 } // namespace
@@ -116,12 +165,18 @@ void ReadConfig(ConfigRecord& config) {
     if (fd < 0) {
         // Only where nothing of that name exists is the defaults file written: a file that
         // merely cannot be read keeps the user's edits.
-        if (errno == ENOENT) WriteDefaults(config);
+        if (errno == ENOENT) WriteDefaults(config, false);
         return;
     }
     struct stat st;
     std::FILE* file = nullptr;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = fdopen(fd, "rb");
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular && st.st_size == 0) {
+        close(fd);
+        WriteDefaults(config, true);
+        return;
+    }
+    if (regular) file = fdopen(fd, "rb");
     if (file == nullptr) {
         close(fd);
         return;

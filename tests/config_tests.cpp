@@ -3,9 +3,11 @@
 #include "Bounded.h"
 #include "TempDir.h"
 
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,6 +42,10 @@ bool SameRecord(const ConfigRecord& a, const ConfigRecord& b) {
 
 class ConfigFile : public TempDirTest {
 protected:
+    static int FilesHere() {
+        return static_cast<int>(std::distance(std::filesystem::directory_iterator("."),
+                                              std::filesystem::directory_iterator()));
+    }
     ConfigRecord Read(const std::string& contents) {
         WriteFile(ConfigFileName, contents);
         ConfigRecord c = DefaultConfig;
@@ -109,9 +115,60 @@ TEST_F(ConfigFile, LineEndsDoNotMatter) {
     EXPECT_EQ(Read(crlf).LENGTH, 0.6f);
 }
 
-TEST_F(ConfigFile, EmptyFileKeepsDefaultsAndIsNotRewritten) {
+// An empty file is what a start that could not finish writing the defaults left: it counts
+// as absent, and the defaults are written in its place.
+TEST_F(ConfigFile, EmptyFileCountsAsAbsentAndGetsTheDefaults) {
     EXPECT_TRUE(SameRecord(Read(""), DefaultConfig));
-    EXPECT_EQ(ReadFile(ConfigFileName), "");
+    EXPECT_EQ(ReadFile(ConfigFileName), DefaultsFile);
+    EXPECT_EQ(FilesHere(), 1);
+}
+
+// A full disk (here a file size limit of 0): nothing is left, not even an empty file, so the
+// next start writes the defaults.
+TEST_F(ConfigFile, AFailedWriteLeavesNoFileAndTheNextStartWritesIt) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+        ConfigRecord c = DefaultConfig;
+        ReadConfig(c);
+        _exit(SameRecord(c, DefaultConfig) ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(FilesHere(), 0);
+    ConfigRecord c = DefaultConfig;
+    ReadConfig(c);
+    EXPECT_EQ(ReadFile(ConfigFileName), DefaultsFile);
+}
+
+// Starts racing on a missing file: each one either writes the whole file or keeps the one
+// another wrote; none sees or leaves a partial one.
+TEST_F(ConfigFile, StartsRacingOnAMissingFileLeaveOneWholeFile) {
+    for (int round = 0; round < 20; ++round) {
+        const std::string dir = "race" + std::to_string(round);
+        std::filesystem::create_directory(dir);
+        std::filesystem::current_path(dir);
+        pid_t children[3];
+        for (pid_t& child : children) {
+            child = fork();
+            if (child == 0) {
+                ConfigRecord c = DefaultConfig;
+                ReadConfig(c);
+                _exit(SameRecord(c, DefaultConfig) ? 0 : 1);
+            }
+        }
+        for (pid_t child : children) {
+            int status = -1;
+            waitpid(child, &status, 0);
+            EXPECT_EQ(status, 0);
+        }
+        EXPECT_EQ(ReadFile(ConfigFileName), DefaultsFile) << round;
+        EXPECT_EQ(FilesHere(), 1) << round;
+        std::filesystem::current_path("..");
+    }
 }
 
 TEST_F(ConfigFile, LongLinesAndLongValuesAreCutAndReadingGoesOn) {
@@ -186,7 +243,7 @@ TEST_F(ConfigFile, DirectoryInPlaceOfTheFileIsLeftAlone) {
     EXPECT_TRUE(std::filesystem::is_directory(ConfigFileName));
 }
 
-TEST_F(ConfigFile, UnwritableDirectoryUsesDefaultsSilently) {
+TEST_F(ConfigFile, UnwritableDirectoryUsesDefaultsAndWritesNothing) {
     std::filesystem::create_directory("ro");
     std::filesystem::current_path("ro");
     chmod(".", 0555);

@@ -11,16 +11,17 @@ PICTURES=$(find "$TEX" -type f -name '*.jpg' | wc -l)
 readonly PICTURES
 start_display
 
-# comes_up NAME EXPECTED-BOXES: dismisses the boxes, checks their number, that each took the
-# keyboard, that each was also written to standard error, and that the window is up; leaves
-# a screenshot in $WORK/NAME.png.
+# comes_up NAME EXPECTED-BOXES [OTHER-LINES]: dismisses the boxes, checks their number, that
+# each took the keyboard, that each was also written to standard error (besides OTHER-LINES
+# lines that are not boxes), and that the window is up; leaves a screenshot in $WORK/NAME.png.
 comes_up() {
     local boxes focused lines
     read -r boxes focused < <(dismiss_boxes 60)
     check "$1: $2 message boxes (got $boxes)" test "$boxes" -eq "$2"
     check "$1: each box took the keyboard ($focused of $boxes)" test "$focused" -eq "$boxes"
     lines=$(grep -c '^tessel: ' "$dir/stderr.log" || true)
-    check "$1: each message is on standard error too ($lines lines)" test "$lines" -eq "$2"
+    check "$1: each message is on standard error too ($lines lines)" \
+        test "$lines" -eq $(($2 + ${3:-0}))
     check "$1: the window is shown full-screen" maximised
     maximised || describe_screen
     redraw "$WORK/$1.png"
@@ -79,9 +80,11 @@ chmod 555 "$dir"
 as_nobody=0
 [ "$(id -u)" -ne 0 ] || as_nobody=1
 AS_NOBODY=$as_nobody launch "$dir"
-comes_up read-only 0
+comes_up read-only 0 1
 close_tessel read-only
 check "read-only: no config.cfg was written" test ! -e "$dir/config.cfg"
+check "read-only: the one line on standard error says so ($(cat "$dir/stderr.log"))" \
+    grep -q "^tessel: can't write the defaults file config.cfg: " "$dir/stderr.log"
 chmod 755 "$dir"
 
 # No X server to show the window on: a message on stderr and status 1, not a calculator
@@ -103,6 +106,33 @@ else
 fi
 check "no-display: exit status 1 (got $status)" test "$status" = 1
 check "no-display: the reason is written to stderr" grep -q '^tessel: ' "$dir/stderr.log"
+
+# Too few file descriptors to make a rendering context: the start says why, in boxes and on
+# stderr, and ends with a failing status rather than reporting success.
+dir=$(new_dir few-files)
+(
+    cd "$dir"
+    exec >"$dir/stdout.log" 2>"$dir/stderr.log"
+    # Only the standard descriptors go with it, as from a desktop's launcher.
+    for fd in $(ls /proc/$BASHPID/fd); do
+        [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+    done
+    ulimit -n 5
+    exec setsid "$TESSEL"
+) &
+TESSEL_PID=$!
+dismiss_boxes 30 >/dev/null
+check "few-files: the process ends once its messages are read" stopped
+status=0
+if running; then
+    status="none, still running"
+    stop_tessel
+else
+    wait "$TESSEL_PID" || status=$?
+    TESSEL_PID=""
+fi
+check "few-files: a failing exit status (got $status)" test "$status" != 0
+check "few-files: the reason is on stderr" grep -q '^tessel: ChoosePixelFormat failed' "$dir/stderr.log"
 
 # The window shrunk to one pixel high (zero is refused by X) and back.
 dir=$(new_dir resize)
