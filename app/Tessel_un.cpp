@@ -1,5 +1,6 @@
 #include "Tessel_un.h"
 
+#include "Folders_un.h"
 #include "Frame_un.h"
 #include "Session_un.h"
 #include "Startup_un.h"
@@ -44,7 +45,7 @@ bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
 void T_Tessel_Frm::FormCreate() {
     StartView(*this);
     InitEngine();
-    ReadConfig(Config);
+    if (ConfigFileUsed) ReadConfig(Config);
     Shape = GeometryOf(Config);
     Window.SetMaximized();
     // The pictures are decoded on a thread of their own while the loading window comes up and
@@ -252,9 +253,13 @@ int RunTessel(Platform& platform) {
     TesselSession session(platform);
     try {
         session.Start();
+        // A start that could not set up drawing has said why and closed the window: the
+        // calculator was never shown, and that is no success.
+        if (platform.Closed()) return 1;
         session.application.Run();
     } catch (const std::exception& error) {
         session.application.ShowException(error);
+        return 1;
     }
     return 0;
 }

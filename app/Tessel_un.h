@@ -87,5 +87,6 @@ extern T_Tessel_Frm* Tessel_Frm;
 extern HDC WindowDC;
 extern HGLRC RenderContext;
 
-// The program entry on a windowing back end: initialise, create the form, run, return 0.
+// The program entry on a windowing back end: initialise, create the form, run; 0 once the
+// calculator was shown and closed, 1 for a start that ended before it could be shown.
 int RunTessel(Platform& platform);

@@ -4,9 +4,11 @@
 
 #include "platform/Sdllayer_un.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -18,9 +20,27 @@ void QuitAtOnce(int) {
     _exit(0);
 }
 
+// A standard descriptor that was closed when the program started would be taken by the next
+// file or connection opened (the X connection, say), and a message meant for stderr would be
+// written into it: the closed ones are opened on /dev/null first.
+void OpenClosedStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            dup2(opened, fd);
+            close(opened);
+        }
+    }
+}
+
 } // namespace
 
 int main(int, char**) {
+    OpenClosedStandardDescriptors();
+    // A message to a stderr whose reader has gone is dropped, rather than ending the program
+    // and the calculation with it.
+    std::signal(SIGPIPE, SIG_IGN);
     // The calculator takes single characters, never composed text: the table of compose
     // sequences that the X library would otherwise read from the locale at start-up (6 to
     // 10 ms here) is not needed. A dead key alone still types nothing, and so does nothing.

@@ -182,6 +182,17 @@ TEST_F(AppTest, PixelFormatFailureIsReportedAndReleasesOnlyTheDrawable) {
     EXPECT_EQ(platform->LoadingWindows[0].positions, std::vector<int>{0});
 }
 
+TEST_F(AppTest, AFailedStartEndsTheProgramWithAFailingStatus) {
+    for (bool failChoose : {true, false}) {
+        OffscreenPlatform failing(W, H);
+        failing.FailChoosePixelFormat = failChoose;
+        failing.FailSetPixelFormat = !failChoose;
+        EXPECT_EQ(RunTessel(failing), 1);
+        ASSERT_EQ(failing.Messages.size(), 1u);
+        EXPECT_EQ(failing.Messages[0].caption, "Error");
+    }
+}
+
 TEST_F(AppTest, SetPixelFormatFailureIsReported) {
     platform->FailSetPixelFormat = true;
     Start();
