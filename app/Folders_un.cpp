@@ -3,7 +3,10 @@
 #include "textures/Texloading_un.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -11,47 +14,90 @@
 
 namespace fs = std::filesystem;
 
+bool ConfigFileUsed = true;
+
 namespace {
 
 constexpr const char* PictureFolder = "tex";
 constexpr const char* InstalledData = "../share/tessel"; // from the program's folder
+constexpr const char* DataSubfolder = "tessel";
 constexpr const char* ConfigSubfolder = "tessel";
+constexpr const char* DefaultDataDirs = "/usr/local/share/:/usr/share/";
+
+// The folder holding installed pictures: beside the program, or in the data folders.
+std::string InstalledPictures(bool picturesHere, const std::string& program,
+                              const char* xdgDataDirs, const FileSystemView& files) {
+    if (!program.empty()) {
+        const fs::path data = (fs::path(program).parent_path() / InstalledData).lexically_normal();
+        if (files.isFolder((data / PictureFolder).string())) return data.string();
+    }
+    // A program with no pictures beside it is one in its build tree: started where its
+    // pictures are, it uses them.
+    if (picturesHere) return {};
+    std::istringstream dirs(xdgDataDirs != nullptr && *xdgDataDirs != '\0' ? xdgDataDirs
+                                                                           : DefaultDataDirs);
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        if (!fs::path(dir).is_absolute()) continue; // as the XDG base directory rules require
+        const fs::path data = (fs::path(dir) / DataSubfolder).lexically_normal();
+        if (files.isFolder((data / PictureFolder).string())) return data.string();
+    }
+    return {};
+}
 
 } // namespace
 
 Folders ChooseFolders(bool picturesHere, const std::string& program, const char* xdgConfigHome,
-                      const char* home, const std::function<bool(const std::string&)>& isFolder) {
-    if (picturesHere || program.empty()) return {};
-    const fs::path data = (fs::path(program).parent_path() / InstalledData).lexically_normal();
-    if (!isFolder((data / PictureFolder).string())) return {};
-    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules require.
+                      const char* home, const char* xdgDataDirs, const FileSystemView& files) {
+    Folders f;
+    f.pictures = InstalledPictures(picturesHere, program, xdgDataDirs, files);
+    if (f.pictures.empty()) return f; // the working folder, for both
+    // A folder that is there, or can be made: not a file, nor a link to nothing.
+    auto usable = [&](const fs::path& p) {
+        return files.isFolder(p.string()) || !files.exists(p.string());
+    };
     fs::path base;
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules require.
     if (xdgConfigHome != nullptr && fs::path(xdgConfigHome).is_absolute())
         base = xdgConfigHome;
-    else if (home != nullptr && fs::path(home).is_absolute())
+    else if (home != nullptr && fs::path(home).is_absolute() && files.isFolder(home))
         base = fs::path(home) / ".config";
-    else
-        return {data.string(), {}};
-    return {data.string(), (base / ConfigSubfolder).string()};
+    if (base.empty() || !usable(base) || !usable(base / ConfigSubfolder)) {
+        f.configUsable = false;
+        return f;
+    }
+    f.config = (base / ConfigSubfolder).string();
+    return f;
 }
 
 void UseFolders() {
     std::error_code ec;
     const bool picturesHere = fs::is_directory(PictureFolder, ec);
     const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    const FileSystemView files{[](const std::string& path) {
+                                   std::error_code e;
+                                   return fs::is_directory(path, e);
+                               },
+                               [](const std::string& path) {
+                                   struct stat st;
+                                   return lstat(path.c_str(), &st) == 0;
+                               }};
     const Folders folders = ChooseFolders(picturesHere, ec ? std::string() : program.string(),
                                           std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
-                                          [](const std::string& path) {
-                                              std::error_code e;
-                                              return fs::is_directory(path, e);
-                                          });
+                                          std::getenv("XDG_DATA_DIRS"), files);
     if (!folders.pictures.empty()) SetPictureFolder(folders.pictures);
-    if (folders.config.empty()) return;
-    // Created for the user alone, as configuration folders are.
-    fs::path made;
-    for (const fs::path& part : fs::path(folders.config)) {
-        made /= part;
-        if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return;
+    bool usable = folders.configUsable;
+    if (usable && !folders.config.empty()) {
+        // Created for the user alone, as configuration folders are.
+        fs::path made;
+        for (const fs::path& part : fs::path(folders.config)) {
+            made /= part;
+            if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) usable = false;
+        }
+        if (usable && chdir(folders.config.c_str()) != 0) usable = false;
     }
-    if (chdir(folders.config.c_str()) != 0) return;
+    if (!usable) {
+        ConfigFileUsed = false;
+        std::fprintf(stderr, "tessel: no folder to keep config.cfg in (set HOME or "
+                             "XDG_CONFIG_HOME to one); running with the defaults\n");
+    }
 }
