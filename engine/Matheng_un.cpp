@@ -338,28 +338,67 @@ void DeleteLastCharacter() {
 }
 
 bool EnterNumberText(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    constexpr std::size_t MaxPastedText = 1 << 20;
+    if (text.size() > MaxPastedText) return false;
+    const char* blanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string::npos) return false;
-    const std::string number = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-    const bool negative = number[0] == '-';
+    const std::string number = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+
+    // One number: an optional "-", digits with at most one "," or ".", and optionally an
+    // exponent ("E" or "e", an optional sign, digits). Nothing else, not even a blank.
+    std::size_t i = number[0] == '-' ? 1 : 0;
+    const bool negative = i == 1;
+    std::string mantissa; // digits and at most one ",", as they were given
     std::size_t digits = 0, separators = 0;
-    for (std::size_t i = negative ? 1 : 0; i < number.size(); ++i) {
-        if (IsDigit(number[i]))
+    for (; i < number.size() && number[i] != 'E' && number[i] != 'e'; ++i) {
+        if (IsDigit(number[i])) {
             ++digits;
-        else if (number[i] == ',' || number[i] == '.')
+            mantissa += number[i];
+        } else if (number[i] == ',' || number[i] == '.') {
             ++separators;
-        else
+            mantissa += ',';
+        } else {
             return false;
+        }
     }
     if (digits == 0 || separators > 1) return false;
-    StartNewEntry = true; // a new entry, even in the middle of one being typed
-    for (std::size_t i = negative ? 1 : 0; i < number.size(); ++i) {
-        if (IsDigit(number[i]))
-            EnterDigit(number[i] - '0');
-        else
-            EnterPoint();
+    const bool exponent = i < number.size();
+    if (exponent) {
+        std::size_t j = i + 1;
+        if (j < number.size() && (number[j] == '+' || number[j] == '-')) ++j;
+        if (j == number.size()) return false;
+        for (; j < number.size(); ++j)
+            if (!IsDigit(number[j])) return false;
     }
-    if (negative) ChangeSign();
+
+    // What fits the ten-digit entry once its leading zeros are dropped is entered as typed.
+    const std::size_t leading = std::min(mantissa.find_first_not_of('0'), mantissa.size());
+    const std::string entry = mantissa.substr(leading);
+    const std::size_t entryDigits =
+        static_cast<std::size_t>(std::count_if(entry.begin(), entry.end(), IsDigit));
+    if (!exponent && entryDigits <= 10) {
+        StartNewEntry = true; // a new entry, even in the middle of one being typed
+        for (char c : entry) {
+            if (IsDigit(c))
+                EnterDigit(c - '0');
+            else
+                EnterPoint();
+        }
+        if (entry.empty()) EnterDigit(0); // it was all zeros
+        if (negative) ChangeSign();
+        return true;
+    }
+    // Any other number within the range of the results is shown as a recalled one is.
+    std::string plain = number.substr(negative ? 1 : 0);
+    std::replace(plain.begin(), plain.end(), ',', '.');
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value) ||
+        value > 9999999999.0)
+        return false;
+    SetDisplay(NumberToText(negative ? -value : value));
+    StartNewEntry = true;
     return true;
 }
 

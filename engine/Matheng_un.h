@@ -35,10 +35,12 @@ bool DisplayShowsError();
 // Backspace: removes the last character of an entry being typed; an entry left empty or
 // holding only "-" becomes "0". A result or an error text stays as it is.
 void DeleteLastCharacter();
-// Enters a number given as text (pasted), as if typed as a new entry: blanks around it are
-// ignored; an optional "-", then digits with at most one decimal separator ("," or "."),
-// at least one digit. Digits past the entry limit are dropped as typing drops them. False,
-// and nothing changed, for any other text.
+// Enters a number given as text (pasted). Blanks around it are ignored; the rest must be one
+// number: an optional "-", digits with at most one decimal separator ("," or "."), and
+// optionally an exponent ("E" or "e", an optional sign, digits), within 1 MiB. A number that
+// fits the ten-digit entry once its leading zeros are dropped is entered as if typed as a
+// new entry; any other up to 9999999999 in magnitude is shown as MemoryRecall shows one. False,
+// and nothing changed, for any other text or a larger number.
 bool EnterNumberText(const std::string& text);
 
 // The engine's number format: decimal comma, 15 significant digits, exponent notation

@@ -336,6 +336,8 @@ TEST_F(AppTest, CtrlVEntersANumberFromTheClipboardAsIfTyped) {
     };
     EXPECT_EQ(paste("12,5"), "12,5");
     EXPECT_EQ(paste(" -3.25 "), "-3,25");
+    EXPECT_EQ(paste("1234567890"), "1234567890");
+    // More digits than the entry holds, and no number at all, change nothing.
     EXPECT_EQ(paste("12345678901"), "1234567890");
     EXPECT_EQ(paste("abc"), "1234567890");
     EXPECT_EQ(paste("1,2,3"), "1234567890");

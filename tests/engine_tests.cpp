@@ -407,10 +407,35 @@ TEST(Engine, EnteredTextIsANumberOrNothing) {
     EXPECT_EQ(enter("", " -3.25 "), "-3,25");
     EXPECT_EQ(enter("", "\t42\r\n"), "42");
     EXPECT_EQ(enter("", ".5"), "0,5");
-    EXPECT_EQ(enter("", "12345678901"), "1234567890");
     EXPECT_EQ(enter("98", "7"), "7"); // a new entry, not more digits of the one typed
-    for (const char* bad : {"abc", "1,2,3", "1.2,3", "--1", "1-", "", " ", "-", "+1", "1e5", "1 2"})
+    for (const char* bad : {"abc", "1,2,3", "1.2,3", "--1", "1-", "", " ", "-", "+1", "1 2", "1e",
+                            "1e+", "e5", "1e5e5", "1,5E-", "1 000", "1'000"})
         EXPECT_EQ(enter("98", bad), "98") << bad;
+    // Leading zeros do not count against the ten digits of the entry.
+    EXPECT_EQ(enter("", "0000000000001"), "1");
+    EXPECT_EQ(enter("", "000"), "0");
+    EXPECT_EQ(enter("", "-0001234567890,"), "-1234567890,");
+    // A number the entry cannot hold is shown as a recalled one is, and the next digit starts
+    // a new entry; a larger one than the results can reach changes nothing.
+    EXPECT_EQ(enter("", "1,42857142857143E-7"), "1,42857142857143E-7");
+    EXPECT_EQ(enter("", "1e5"), "100000");
+    EXPECT_EQ(enter("", "-2,5e+3"), "-2500");
+    EXPECT_EQ(enter("", "12345678,901"), "12345678,901");
+    EXPECT_EQ(enter("", "999999999,95"), "999999999,95");
+    EXPECT_EQ(enter("98", "9999999999,4"), "98"); // beyond 9999999999
+    EXPECT_EQ(enter("98", "123456789012"), "98");
+    EXPECT_EQ(enter("98", "12345678901"), "98");
+    EXPECT_EQ(enter("98", "1E10"), "98");
+    EXPECT_EQ(enter("98", "1E400"), "98");
+    EXPECT_EQ(enter("98", std::string(1 << 20, '1') + "2"), "98");
+    EXPECT_EQ(enter("", "1,5E-7 + 1"), "0");
+    // What follows it: the calculation goes on with the number shown.
+    EXPECT_EQ(enter("", "1,5e3"), "1500");
+    EXPECT_EQ(Keys("+ 1 ="), "1501");
+    EXPECT_EQ(enter("", "1,5e3"), "1500");
+    EXPECT_EQ(Keys("4"), "4");
+    EXPECT_EQ(enter("", "0000000000001"), "1");
+    EXPECT_EQ(Keys("+ 1 ="), "2");
     EXPECT_FALSE(EnterNumberText("x"));
     EXPECT_TRUE(EnterNumberText("1"));
     // It is part of a calculation like typing: after equals it starts a new one.
