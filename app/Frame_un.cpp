@@ -6,6 +6,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
+#include <numbers>
+
 namespace {
 
 constexpr double FieldOfView = 60.0, NearPlane = 0.1, FarPlane = 100.0;
@@ -34,7 +37,15 @@ void SetUpTexturing() {
 
 Matrix ProjectionOf(int width, int height) {
     if (height == 0) return IdentityMatrix();
-    return Perspective(FieldOfView, static_cast<float>(width) / height, NearPlane, FarPlane);
+    const float aspect = static_cast<float>(width) / height;
+    // In a window narrower than it is tall the horizontal field of view keeps the 60 degrees
+    // the vertical one has in a wide window, so that the calculator is seen whole.
+    double fieldOfView = FieldOfView;
+    if (width > 0 && width < height) {
+        const double half = std::numbers::pi / 180 * FieldOfView / 2;
+        fieldOfView = 2 * std::atan(std::tan(half) / aspect) * 180 / std::numbers::pi;
+    }
+    return Perspective(fieldOfView, aspect, NearPlane, FarPlane);
 }
 
 void SetUpView(int width, int height) {

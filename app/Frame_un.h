@@ -25,7 +25,8 @@ struct SceneContent {
 void SetUpRendering(const ConfigRecord& config);
 // The texture environment, once the pictures are loaded.
 void SetUpTexturing();
-// The projection of a drawable of this size; the identity when it has no height.
+// The projection of a drawable of this size: 60 degrees of view across the narrower of its
+// sides; the identity when it has no height.
 Matrix ProjectionOf(int width, int height);
 // Viewport, projection, camera and light position for a drawable of this size.
 void SetUpView(int width, int height);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -33,10 +34,49 @@ void GlyphQuad(float width, float height) {
     glEnd();
 }
 
+// A number in plain notation with more than ten digits before the comma (a quotient up to
+// 10^15), written in exponent notation as the engine writes one: the first digit, a comma and
+// the other significant digits, "E" and the exponent. Showing only its first ten digits would
+// show a number up to 100,000 times too small.
+std::string ExponentTextOf(std::string_view plain) {
+    const bool negative = !plain.empty() && plain.front() == '-';
+    if (negative) plain.remove_prefix(1);
+    std::string digits;
+    int before = 0; // digits before the comma
+    bool comma = false;
+    for (char c : plain) {
+        if (c == ',') comma = true;
+        if (!IsDigit(c)) continue;
+        if (digits.empty() && c == '0') {
+            if (comma) --before; // a leading zero after the comma moves the first digit down
+            continue;
+        }
+        digits += c;
+        if (!comma) ++before;
+    }
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    if (digits.empty()) return negative ? "-0" : "0";
+    std::string out = negative ? "-" : "";
+    out += digits[0];
+    if (digits.size() > 1) out += "," + digits.substr(1);
+    return out + "E" + std::to_string(before - 1);
+}
+
+std::size_t DigitsBeforeComma(std::string_view s) {
+    std::size_t digits = 0;
+    for (char c : s) {
+        if (c == ',') break;
+        if (IsDigit(c)) ++digits;
+    }
+    return digits;
+}
+
 } // namespace
 
 std::vector<int> LayoutDisplay(const char* text, bool memoryShown) {
     std::string s = text != nullptr ? text : "";
+    if (s.find('E') == std::string::npos && DigitsBeforeComma(s) > DisplayDigits)
+        s = ExponentTextOf(s);
     // An error text, also with the sign a sign change put in front of it, is one picture.
     std::string_view unsigned_text = s;
     if (!unsigned_text.empty() && unsigned_text.front() == '-') unsigned_text.remove_prefix(1);

@@ -2,6 +2,7 @@
 // the key under the mouse, and against the depth buffer, which tells what is seen at a pixel.
 #include "AppFixture.h"
 
+#include "app/Frame_un.h"
 #include "scene/Button_un.h"
 
 #include <cmath>
@@ -230,4 +231,34 @@ TEST_F(AppTest, TheRaisedFrameHidesTheKeysBehindIt) {
         Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
         EXPECT_STREQ(DisplayText, "7");
     }
+}
+
+// A window narrower than it is tall keeps 60 degrees of view across its width: the whole
+// calculator is seen, and a click on a key of each column lands on it.
+TEST_F(AppTest, ANarrowWindowShowsTheWholeCalculatorAndClicksLandOnTheirKeys) {
+    const Matrix wide = ProjectionOf(1500, 400), narrow = ProjectionOf(400, 1500);
+    const double f = 1 / std::tan(std::numbers::pi / 6);
+    EXPECT_NEAR(wide[5], f, 1e-6);   // 60 degrees up and down
+    EXPECT_NEAR(narrow[0], f, 1e-6); // 60 degrees across
+    UseSize(400, 1500);
+    T_Tessel_Frm& form = Start();
+    const Geometry& g = form.Shape;
+    for (double x : {-g.length, g.length})
+        for (double z : {-g.width, g.width}) {
+            auto p = Project(x, g.thickness, z);
+            EXPECT_GT(p[0], 0);
+            EXPECT_LT(p[0], 400);
+        }
+    // Row 3 holds a key in every column: 7 8 9 / MC.
+    for (int id : {7, 8, 9, static_cast<int>(BtnDivision), static_cast<int>(BtnMC)}) {
+        auto c = KeyCentre(id);
+        EXPECT_EQ(form.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1])), KeyNameBase + id);
+    }
+    ClearAll();
+    auto click = [&](int id) {
+        auto c = KeyCentre(id);
+        Click(static_cast<int>(c[0]), static_cast<int>(c[1]));
+    };
+    for (int id : {7, static_cast<int>(BtnDivision), 8, static_cast<int>(BtnEqual)}) click(id);
+    EXPECT_STREQ(DisplayText, "0,875");
 }

@@ -31,9 +31,33 @@ TEST(DisplayLayout, NumbersAreRightAlignedBehindTheSignCell) {
 
 TEST(DisplayLayout, LongTextsShowTheirFirstTenDigits) {
     EXPECT_EQ(Cells("0,333333333333333"), (std::vector<int>{_, P + 0, 3, 3, 3, 3, 3, 3, 3, 3, 3}));
-    EXPECT_EQ(Cells("12345678901"), (std::vector<int>{_, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     EXPECT_EQ(Cells("1234567890,"), (std::vector<int>{_, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
-    EXPECT_EQ(Cells("-999999999900"), (std::vector<int>{GlyphMinus, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(Cells("9999999999,99"), (std::vector<int>{_, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+}
+
+// Ten digits of a number with more would show it 10 to 100,000 times too small: it is shown
+// in exponent notation, cut like any exponent text.
+TEST(DisplayLayout, MoreThanTenDigitsBeforeTheCommaAreShownWithAnExponent) {
+    const int E = GlyphExponent, M = GlyphMinus;
+    EXPECT_EQ(Cells("999999999900"), (std::vector<int>{_, P + 9, 9, 9, 9, 9, 9, 9, E, 1, 1}));
+    EXPECT_EQ(Cells("12345678901"), (std::vector<int>{_, P + 1, 2, 3, 4, 5, 6, 7, E, 1, 0}));
+    EXPECT_EQ(Cells("-99999999990"), (std::vector<int>{M, P + 9, 9, 9, 9, 9, 9, 9, E, 1, 0}));
+    EXPECT_EQ(Cells("-999999999900", true),
+              (std::vector<int>{GlyphMemoryMinus, P + 9, 9, 9, 9, 9, 9, 9, E, 1, 1}));
+    EXPECT_EQ(Cells("100000000000000"), (std::vector<int>{_, _, _, _, _, _, _, 1, E, 1, 4}));
+    EXPECT_EQ(Cells("12345678901,25"), (std::vector<int>{_, P + 1, 2, 3, 4, 5, 6, 7, E, 1, 0}));
+    // 9999999999 / 0,01 = through the engine, which keeps the whole number in its text.
+    InitEngine();
+    for (int i = 0; i < 10; ++i) EnterDigit(9);
+    ApplyOperator(4);
+    EnterDigit(0);
+    EnterPoint();
+    EnterDigit(0);
+    EnterDigit(1);
+    Evaluate();
+    EXPECT_STREQ(DisplayText, "999999999900");
+    EXPECT_EQ(LayoutDisplay(DisplayText, false),
+              (std::vector<int>{_, P + 9, 9, 9, 9, 9, 9, 9, E, 1, 1}));
 }
 
 TEST(DisplayLayout, ExponentNotationCutsTheMantissaToFit) {
