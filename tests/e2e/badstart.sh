@@ -96,15 +96,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 check "no-display: the process ends within 10 s" stopped
-status=0
-if running; then
-    status="none, still running"
-    stop_tessel
-else
-    wait "$TESSEL_PID" || status=$?
-    TESSEL_PID=""
-fi
-check "no-display: exit status 1 (got $status)" test "$status" = 1
+take_status
+check "no-display: exit status 1 (got $STATUS)" test "$STATUS" = 1
 check "no-display: the reason is written to stderr" grep -q '^tessel: ' "$dir/stderr.log"
 
 # Too few file descriptors to make a rendering context: the start says why, in boxes and on
@@ -123,15 +116,8 @@ dir=$(new_dir few-files)
 TESSEL_PID=$!
 dismiss_boxes 30 >/dev/null
 check "few-files: the process ends once its messages are read" stopped
-status=0
-if running; then
-    status="none, still running"
-    stop_tessel
-else
-    wait "$TESSEL_PID" || status=$?
-    TESSEL_PID=""
-fi
-check "few-files: a failing exit status (got $status)" test "$status" != 0
+take_status
+check "few-files: a failing exit status (got $STATUS)" test "$STATUS" != 0
 check "few-files: the reason is on stderr" grep -q '^tessel: ChoosePixelFormat failed' "$dir/stderr.log"
 
 # The window shrunk to one pixel high (zero is refused by X) and back.

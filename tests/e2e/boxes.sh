@@ -38,15 +38,8 @@ sent=$EPOCHREALTIME
 while running && [ "$(elapsed_ms "$sent")" -lt 3000 ]; do sleep 0.02; done
 took=$(elapsed_ms "$sent")
 check "sigterm: the program ends within a second of SIGTERM (took $took ms)" test "$took" -lt 1000
-status=0
-if running; then
-    stop_tessel
-    status="none, still running"
-else
-    wait "$TESSEL_PID" || status=$?
-    TESSEL_PID=""
-fi
-check "sigterm: exit status 0 (got $status)" test "$status" = 0
+take_status
+check "sigterm: exit status 0 (got $STATUS)" test "$STATUS" = 0
 
 # A box over the running calculator: dividing by zero and pressing + reports the error.
 dir=$(new_dir over-main)

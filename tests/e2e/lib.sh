@@ -157,6 +157,19 @@ stop_tessel() {
     TESSEL_PID=""
 }
 
+# take_status: sets STATUS to the exit status of the calculator started last, once it has
+# ended; one still running is ended, and STATUS says so.
+take_status() {
+    STATUS=0
+    if running; then
+        STATUS="none, still running"
+        stop_tessel
+    else
+        wait "$TESSEL_PID" || STATUS=$?
+        TESSEL_PID=""
+    fi
+}
+
 # running: true while the calculator started last has not ended.
 running() {
     local state
