@@ -232,8 +232,13 @@ void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) 
 }
 
 void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
-    Invalidate();
+    const double spin = SpinAngle, tilt = TiltAngle, distance = ViewDistance;
     MoveMouse(*this, shift, x, y, Config);
+    // A move that neither turns nor zooms changes the picture only when it brings the mouse
+    // onto another key (or off the keys): the key is found here, without drawing.
+    if (SpinAngle != spin || TiltAngle != tilt || ViewDistance != distance ||
+        PickKey(x, y) != PickedName)
+        Invalidate();
 }
 
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {

@@ -127,3 +127,32 @@ TEST_F(IdleTest, EveryAnimationEndsWhateverTheConfiguration) {
         SetUp();
     }
 }
+
+// Moving the mouse over one key, or over the background, draws nothing; onto another key it
+// draws the frame that shows that key darker.
+TEST_F(IdleTest, AHoverDrawsAFrameOnlyWhenTheKeyUnderTheMouseChanges) {
+    T_Tessel_Frm& f = Start(false);
+    auto drawnAfter = [&](int x, int y) {
+        const int before = platform->Swaps;
+        MoveMouse(x, y);
+        for (int i = 0; i < 10 && f.WantsTick(); ++i) Frame();
+        return platform->Swaps - before;
+    };
+    for (int i = 0; i < 10 && f.WantsTick(); ++i) Frame();
+    const auto c5 = KeyCentre(5), c6 = KeyCentre(6);
+    const int x5 = static_cast<int>(c5[0]), y5 = static_cast<int>(c5[1]);
+    EXPECT_GT(drawnAfter(x5, y5), 0); // onto a key
+    EXPECT_EQ(f.PickedName, KeyNameBase + 5);
+    EXPECT_EQ(drawnAfter(x5 + 1, y5), 0); // within it
+    EXPECT_EQ(drawnAfter(x5, y5 + 1), 0);
+    EXPECT_GT(drawnAfter(static_cast<int>(c6[0]), static_cast<int>(c6[1])), 0); // onto another
+    EXPECT_EQ(f.PickedName, KeyNameBase + 6);
+    EXPECT_GT(drawnAfter(2, 2), 0); // off the keys
+    EXPECT_EQ(f.PickedName, 0);
+    EXPECT_EQ(drawnAfter(3, 3), 0); // over the background
+    // A drag that turns the calculator draws, even where no key is.
+    const int before = platform->Swaps;
+    MoveMouse(10, 3, ssRight);
+    for (int i = 0; i < 10 && f.WantsTick(); ++i) Frame();
+    EXPECT_GT(platform->Swaps, before);
+}
