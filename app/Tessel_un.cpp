@@ -60,6 +60,7 @@ void T_Tessel_Frm::FormCreate() {
     RenderContext = Window.CreateContext(WindowDC);
     Window.MakeCurrent(WindowDC, RenderContext);
     SetUpRendering(Config);
+    PaceTo(pacing_, Window.RefreshRate());
     FormResize();
     BuildKeyTable(Keys, Shape);
     LoadTextures(*loading, pictures, {Keys, GlyphTextures, CardTexture});
@@ -67,8 +68,10 @@ void T_Tessel_Frm::FormCreate() {
 }
 
 void T_Tessel_Frm::FormResize() {
-    Invalidate(2);
+    InvalidateWindow();
     if (RenderContext == nullptr) return;
+    // A window moved to another screen may find another refresh rate there.
+    PaceTo(pacing_, Window.RefreshRate());
     SetUpView(Window.DrawableWidth(), Window.DrawableHeight());
 }
 
@@ -81,10 +84,22 @@ void T_Tessel_Frm::FormClose() {
 }
 
 void T_Tessel_Frm::FormPaint() {
-    Invalidate(2);
+    InvalidateWindow();
+    // What was covered is shown again at once.
+    pacing_.urgent = true;
 }
 
 // ---- Frame loop ----
+
+void T_Tessel_Frm::Invalidate(Pace pace) {
+    framesDue_ = std::max(framesDue_, 1);
+    if (pace == Pace::AtOnce) pacing_.urgent = true;
+}
+
+void T_Tessel_Frm::InvalidateWindow() {
+    framesDue_ = std::max(framesDue_, 2);
+    wholeFramesDue_ = 2;
+}
 
 bool T_Tessel_Frm::KeysMove() const {
     return std::any_of(std::begin(Keys), std::end(Keys),
@@ -99,21 +114,35 @@ bool T_Tessel_Frm::WantsTick() const {
     return Repaint_Tm.Enabled && (DrawEveryTick || FrameCanDiffer());
 }
 
+double T_Tessel_Frm::TickDelay() const {
+    return DrawEveryTick ? 0 : FrameDelay(pacing_, Window.Milliseconds());
+}
+
+WindowMapping T_Tessel_Frm::Mapping() const {
+    return {ProjectionMatrix() * ModelviewMatrix(), Window.DrawableWidth(),
+            Window.DrawableHeight()};
+}
+
 void T_Tessel_Frm::Repaint_TmTimer() {
-    // A frame that would repeat the last one exactly is not drawn.
-    if (!DrawEveryTick && !FrameCanDiffer()) return;
+    // A frame that would repeat the last one exactly is not drawn, nor one that comes before
+    // the screen can show it.
+    if (!DrawEveryTick && (!FrameCanDiffer() || TickDelay() > 0)) return;
+    FrameStarted(pacing_, Window.Milliseconds());
     const bool keysMoved = KeysMove();
     shownText_ = DisplayText;
     shownMemory_ = Memory;
 
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFlush(); // see DrawScene
     KeepNearLimit(*this, Config);
-    glPushMatrix();
-    ApplyViewTransform();
-    DrawScene();
-    glPopMatrix();
-    Window.SwapBuffers(WindowDC);
+    PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
+    const ShownFrame next =
+        FrameOf(Mapping(), DisplayTilt, Keys, PickedName, DisplayText, Memory != 0);
+    const WindowRect whole = WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
+    const bool partial = backBufferKept_ && wholeFramesDue_ == 0 && !DrawEveryTick;
+    const WindowRect damage = partial ? DamageOf(shown_, next, Shape, Keys) : whole;
+    shown_ = next;
+    if (wholeFramesDue_ > 0) --wholeFramesDue_;
+    // Nothing that is seen changed: a release of a key that never went down, say.
+    if (!damage.Empty()) DrawFrame(damage);
     StepKeys();
     if (TimingWanted() && !firstFrameReported_) {
         firstFrameReported_ = true;
@@ -127,6 +156,28 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     // its last step shows only in the next frame.
     if (framesDue_ > 0) --framesDue_;
     if (keysMoved) Invalidate();
+}
+
+void T_Tessel_Frm::DrawFrame(const WindowRect& damage) {
+    // The whole scene is drawn, but only the pixels in the rectangle are cleared and filled:
+    // outside it the back buffer holds the last frame, which is what this one shows there.
+    const bool scissored = damage != WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
+    if (scissored) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(damage.x0, damage.y0, damage.Width(), damage.Height());
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush(); // see DrawCalculator
+    glPushMatrix();
+    ApplyViewTransform();
+    DrawScene();
+    glPopMatrix();
+    if (scissored) glDisable(GL_SCISSOR_TEST);
+    backBufferKept_ = Window.PresentsPart();
+    if (backBufferKept_)
+        Window.PresentPart(WindowDC, damage.x0, damage.y0, damage.Width(), damage.Height());
+    else
+        Window.SwapBuffers(WindowDC);
 }
 
 Matrix T_Tessel_Frm::ProjectionMatrix() const {
@@ -181,7 +232,7 @@ void T_Tessel_Frm::PressKey(int id) {
 }
 
 void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t typed) {
-    Invalidate();
+    Invalidate(Pace::AtOnce);
     const KeyAction action = ActionOfKey(key, typed, shift);
     switch (action.kind) {
     case KeyAction::Press:
@@ -216,12 +267,12 @@ void T_Tessel_Frm::ReleaseKeys() {
 }
 
 void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
-    Invalidate();
+    Invalidate(Pace::AtOnce);
     ReleaseKeys();
 }
 
 void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) {
-    Invalidate();
+    Invalidate(Pace::AtOnce);
     TakeButtons(*this, shift);
     if (!ClickCounts(*this)) return;
     // The key under the click itself, whatever frames have been drawn since the mouse moved.
@@ -242,7 +293,7 @@ void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
 }
 
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
-    Invalidate();
+    Invalidate(Pace::AtOnce);
     TakeButtons(*this, shift);
     if (!LeftButtonDown) ReleaseKeys();
 }

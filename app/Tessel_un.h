@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Controller_un.h"
+#include "Damage_un.h"
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
 #include "scene/Picking_un.h"
@@ -34,6 +35,7 @@ public:
     void FormMouseWheel(TShiftState shift, int notches, int x, int y) override;
     void Repaint_TmTimer() override;
     bool WantsTick() const override;
+    double TickDelay() const override;
 
     bool SetupPixelFormat(HDC dc);
     // The projection of the window: the perspective, or the identity with no height.
@@ -64,20 +66,33 @@ public:
         bool Enabled;
     } Repaint_Tm{1, true};
 
-    // When set, every tick draws a frame, as if anything could have changed.
+    // When set, every tick draws a whole frame, as if anything could have changed.
     bool DrawEveryTick = false;
 
 private:
     void PressKey(int buttonId);
     void ReleaseKeys();
 
-    // Asks for frames: one after input; two after a resize or expose, since the drawable
-    // may take the new size only from the frame after the first swap.
-    void Invalidate(int frames = 1) { framesDue_ = std::max(framesDue_, frames); }
+    // Asks for a frame; one that shows a key press or a click starts without waiting for the
+    // screen's next refresh.
+    enum class Pace { Paced, AtOnce };
+    void Invalidate(Pace pace = Pace::Paced);
+    // Two whole frames after a resize or an expose, since the drawable may take the new size
+    // only from the frame after the first swap, and what the window showed may be spoiled.
+    void InvalidateWindow();
     bool FrameCanDiffer() const;
     bool KeysMove() const;
+    WindowMapping Mapping() const;
+    // Clears, draws and hands to the screen the rectangle of the window, a frame.
+    void DrawFrame(const WindowRect& damage);
 
-    int framesDue_ = 2;     // frames owed to input, a resize or an expose
+    int framesDue_ = 2;      // frames owed to input, a resize or an expose
+    int wholeFramesDue_ = 2; // of them, frames to draw and present whole
+    FramePacing pacing_;
+    // The last frame drawn, and whether the back buffer still holds all of it: then the next
+    // frame redraws only the pixels that change.
+    ShownFrame shown_;
+    bool backBufferKept_ = false;
     std::string shownText_; // DisplayText and Memory as the last frame drew them
     double shownMemory_ = 0;
     bool firstFrameReported_ = false;

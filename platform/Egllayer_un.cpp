@@ -4,6 +4,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -149,7 +150,34 @@ void OffscreenPlatform::DeleteContext(HGLRC context) {
 
 void OffscreenPlatform::SwapBuffers(HDC) {
     ++Swaps;
+    LastPresented = {0, 0, width_, height_};
+    CopyToScreen(0, 0, width_, height_);
     if (surface_ != nullptr) eglSwapBuffers(display_, surface_);
+}
+
+void OffscreenPlatform::PresentPart(HDC, int x, int y, int width, int height) {
+    ++Swaps;
+    ++PartsPresented;
+    LastPresented = {x, y, width, height};
+    CopyToScreen(x, y, width, height);
+}
+
+void OffscreenPlatform::CopyToScreen(int x, int y, int width, int height) {
+    if (!RecordScreen || context_ == nullptr) return;
+    const std::size_t row = static_cast<std::size_t>(width_) * 4;
+    Screen.resize(row * static_cast<std::size_t>(height_));
+    x = std::clamp(x, 0, width_), y = std::clamp(y, 0, height_);
+    width = std::clamp(width, 0, width_ - x), height = std::clamp(height, 0, height_ - y);
+    if (width == 0 || height == 0) return;
+    glPixelStorei(GL_PACK_ROW_LENGTH, width_);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                 Screen.data() + static_cast<std::size_t>(y) * row +
+                     static_cast<std::size_t>(x) * 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+}
+
+void OffscreenPlatform::CoverWindow() {
+    std::fill(Screen.begin(), Screen.end(), std::uint8_t{0x5a});
 }
 
 void OffscreenPlatform::MessageBox(const std::string& text, const std::string& caption,
@@ -183,4 +211,6 @@ void OffscreenPlatform::Resize(int width, int height) {
     if (context_ != nullptr) eglMakeCurrent(display_, replacement, replacement, context_);
     eglDestroySurface(display_, surface_);
     surface_ = replacement;
+    // A window of another size shows nothing of what it showed.
+    Screen.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
 }

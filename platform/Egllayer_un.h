@@ -29,6 +29,12 @@ public:
     bool MakeCurrent(HDC dc, HGLRC context) override;
     void DeleteContext(HGLRC context) override;
     void SwapBuffers(HDC dc) override;
+    // Partial presentation is emulated: the pbuffer keeps its contents between frames, and
+    // what is presented is copied into Screen when RecordScreen is set.
+    bool PresentsPart() const override { return PartialPresentation; }
+    void PresentPart(HDC dc, int x, int y, int width, int height) override;
+    double RefreshRate() const override { return RefreshHz; }
+    double Milliseconds() const override { return Clock; }
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     void SetClipboardText(const std::string& text) override { Clipboard = text; }
@@ -40,6 +46,9 @@ public:
 
     // Changes the drawable's size; the caller delivers the Resize event.
     void Resize(int width, int height);
+    // What another window leaves on the screen where it covered this one: Screen is spoiled;
+    // the caller delivers the Expose event.
+    void CoverWindow();
 
     struct Message {
         std::string text, caption;
@@ -58,7 +67,17 @@ public:
     bool FailChoosePixelFormat = false; // makes ChoosePixelFormat find nothing
     bool FailSetPixelFormat = false;
     int DepthBits = 0; // of the format chosen
-    int Swaps = 0;
+    int Swaps = 0;     // frames handed to the screen, whole or in part
+    bool PartialPresentation = true;
+    int PartsPresented = 0;
+    struct Rect {
+        int x, y, width, height;
+    } LastPresented{}; // x and y from the bottom left
+    // The window as the screen shows it, RGBA rows from the bottom, while RecordScreen is set.
+    bool RecordScreen = false;
+    std::vector<std::uint8_t> Screen;
+    double RefreshHz = 0;
+    double Clock = 0; // milliseconds, moved on by the caller
     std::vector<Message> Messages;
     std::string Clipboard;
     std::vector<Loading> LoadingWindows;
@@ -66,6 +85,8 @@ public:
     std::deque<WindowEvent> Queue;
 
 private:
+    void CopyToScreen(int x, int y, int width, int height);
+
     void* display_ = nullptr; // EGLDisplay
     void* config_ = nullptr;  // EGLConfig
     void* surface_ = nullptr; // EGLSurface

@@ -31,6 +31,9 @@ public:
     virtual void Repaint_TmTimer() {}
     // False while a tick could not change anything, so the loop may sleep until an event.
     virtual bool WantsTick() const { return true; }
+    // While WantsTick(): the milliseconds until a tick can do its work (0 for now), so that
+    // the loop may wait that long for events instead of ticking idly.
+    virtual double TickDelay() const { return 0; }
 
     // Runs FormClose, then closes the window; closing the main window ends the event loop.
     void Close();

@@ -12,6 +12,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -170,7 +171,13 @@ bool SdlPlatform::SetPixelFormat(HDC dc, int format, const PixelFormatRequest&) 
 
 HGLRC SdlPlatform::CreateContext(HDC) {
     if (window_ == nullptr) return nullptr;
-    return reinterpret_cast<HGLRC>(SDL_GL_CreateContext(window_));
+    SDL_GLContext context = SDL_GL_CreateContext(window_);
+    if (context != nullptr) {
+        // Frames in step with the screen where the driver offers it: no faster than it shows.
+        SDL_GL_SetSwapInterval(1);
+        copySubBuffer_ = CanCopySubBuffer(window_);
+    }
+    return reinterpret_cast<HGLRC>(context);
 }
 
 bool SdlPlatform::MakeCurrent(HDC, HGLRC context) {
@@ -189,12 +196,38 @@ void SdlPlatform::SwapBuffers(HDC) {
         return;
     }
     SDL_GL_SwapWindow(window_);
+    AfterPresenting();
+}
+
+void SdlPlatform::AfterPresenting() {
     // Drawn by the program itself from now on; the loading window has been replaced.
     if (picture_) {
         ClearWindowPicture(window_);
         picture_ = false;
     }
     DropLoadingWindow();
+}
+
+bool SdlPlatform::PresentsPart() const {
+    // The first frame comes with the window itself (see ShowWithFirstFrame).
+    return copySubBuffer_ && shown_;
+}
+
+void SdlPlatform::PresentPart(HDC, int x, int y, int width, int height) {
+    if (window_ == nullptr || !PresentsPart()) return;
+    CopySubBuffer(window_, x, y, width, height);
+    AfterPresenting();
+}
+
+double SdlPlatform::RefreshRate() const {
+    SDL_DisplayMode mode{};
+    if (window_ == nullptr || SDL_GetWindowDisplayMode(window_, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+double SdlPlatform::Milliseconds() const {
+    return 1e3 * static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 void SdlPlatform::PrepareFirstFrame() {
@@ -450,8 +483,10 @@ char32_t SdlPlatform::TakeTypedCharacter() {
 
 bool SdlPlatform::NextEvent(SDL_Event& e, Uint64& nextTick) {
     if (form_ != nullptr && form_->WantsTick()) {
-        Uint64 now = SDL_GetTicks64();
-        return SDL_WaitEventTimeout(&e, now >= nextTick ? 0 : int(nextTick - now)) != 0;
+        const Uint64 now = SDL_GetTicks64();
+        const int timer = now >= nextTick ? 0 : static_cast<int>(nextTick - now);
+        const int form = static_cast<int>(std::ceil(form_->TickDelay()));
+        return SDL_WaitEventTimeout(&e, std::max(timer, form)) != 0;
     }
     nextTick = 0; // after a sleep the first tick is due at once
     return SDL_WaitEvent(&e) != 0;
@@ -459,7 +494,9 @@ bool SdlPlatform::NextEvent(SDL_Event& e, Uint64& nextTick) {
 
 void SdlPlatform::TickIfDue(Uint64& nextTick) {
     Uint64 now = SDL_GetTicks64();
-    if (closed_ || form_ == nullptr || now < nextTick || !form_->WantsTick()) return;
+    if (closed_ || form_ == nullptr || now < nextTick || !form_->WantsTick() ||
+        form_->TickDelay() > 0)
+        return;
     nextTick = now + TimerInterval;
     application_->Dispatch(*form_, {WindowEvent::Tick});
 }

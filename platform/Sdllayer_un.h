@@ -32,6 +32,10 @@ public:
     bool MakeCurrent(HDC dc, HGLRC context) override;
     void DeleteContext(HGLRC context) override;
     void SwapBuffers(HDC dc) override;
+    bool PresentsPart() const override;
+    void PresentPart(HDC dc, int x, int y, int width, int height) override;
+    double RefreshRate() const override;
+    double Milliseconds() const override;
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     void SetClipboardText(const std::string& text) override;
@@ -57,6 +61,8 @@ private:
     bool NextEvent(SDL_Event& event, Uint64& nextTick);
     // Draws a frame when one is due and the form wants it.
     void TickIfDue(Uint64& nextTick);
+    // What the first frame shown replaces: the window's background picture, the loading window.
+    void AfterPresenting();
     // While a message box is up: the main window is redrawn as exposed or resized and releases
     // still reach it, but nothing else; a click on it hands the keyboard back to the box.
     void DeliverBehindBox(const SDL_Event& event, SdlMessageBox& box, bool& closeRequested);
@@ -75,8 +81,9 @@ private:
     SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
     bool closed_ = false;
     int chosenFormat_ = 0;
-    std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
-    bool shown_ = false;        // the main window is on the screen
+    bool copySubBuffer_ = false; // the drawable can show part of its back buffer
+    std::uint32_t buttons_ = 0;  // mouse buttons held, as seen in the events delivered so far
+    bool shown_ = false;         // the main window is on the screen
     bool fontTried_ = false;
     TTF_Font* font_ = nullptr;
     // The application and form of the running event loop, to redraw behind a message box.

@@ -84,6 +84,16 @@ public:
     virtual bool MakeCurrent(HDC dc, HGLRC context) = 0;
     virtual void DeleteContext(HGLRC context) = 0;
     virtual void SwapBuffers(HDC dc) = 0;
+    // Whether the drawable can show a part of its back buffer (PresentPart) and keep that
+    // buffer as it was, so that the next frame needs to redraw only what changes in it.
+    virtual bool PresentsPart() const { return false; }
+    // Shows the rectangle of the back buffer (x and y from the bottom left, in pixels) on the
+    // screen; the rest of the window keeps what it shows. Only while PresentsPart().
+    virtual void PresentPart(HDC /*dc*/, int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
+    // The refresh rate of the screen the window is on, in Hz; 0 when the platform tells none.
+    virtual double RefreshRate() const { return 0; }
+    // A steady clock, in milliseconds.
+    virtual double Milliseconds() const = 0;
 
     // A modal box with an OK button; an empty caption shows the application title.
     virtual void MessageBox(const std::string& text, const std::string& caption,

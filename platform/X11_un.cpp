@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -325,6 +326,47 @@ void IgnoreStaleWindowErrors() {
     if (previous != FilterErrors) PreviousHandler = previous;
 }
 
+namespace {
+
+// GLX is reached through SDL's GL loader, which has loaded the driver's library, so that the
+// program links no GLX library of its own.
+using QueryExtensions = const char* (*)(Display*, int);
+using CopySubBufferFunction = void (*)(Display*, XID, int, int, int, int);
+
+CopySubBufferFunction CopySubBufferOf(Display* display) {
+    static Display* asked = nullptr;
+    static CopySubBufferFunction copy = nullptr;
+    if (display == asked) return copy;
+    asked = display;
+    copy = nullptr;
+    auto query =
+        reinterpret_cast<QueryExtensions>(SDL_GL_GetProcAddress("glXQueryExtensionsString"));
+    const char* extensions = query != nullptr ? query(display, DefaultScreen(display)) : nullptr;
+    if (extensions == nullptr) return copy;
+    // Matched as a whole word of the list, not as the start of a longer name.
+    const std::string list = std::string(" ") + extensions + " ";
+    if (list.find(" GLX_MESA_copy_sub_buffer ") != std::string::npos)
+        copy =
+            reinterpret_cast<CopySubBufferFunction>(SDL_GL_GetProcAddress("glXCopySubBufferMESA"));
+    return copy;
+}
+
+} // namespace
+
+bool CanCopySubBuffer(SDL_Window* window) {
+    Display* display;
+    Window xwindow;
+    return X11Window(window, display, xwindow) && CopySubBufferOf(display) != nullptr;
+}
+
+void CopySubBuffer(SDL_Window* window, int x, int y, int width, int height) {
+    Display* display;
+    Window xwindow;
+    if (!X11Window(window, display, xwindow)) return;
+    if (CopySubBufferFunction copy = CopySubBufferOf(display))
+        copy(display, xwindow, x, y, width, height);
+}
+
 #else // Built without X11: every window is on another system, as for an SDL window on one.
 
 bool HasWindowManager(SDL_Window*) {
@@ -346,5 +388,11 @@ void SetWindowPicture(SDL_Window*, int, int, const PictureRows&) {}
 void ClearWindowPicture(SDL_Window*) {}
 
 void FillWindowRects(SDL_Window*, const ColouredRect*, int) {}
+
+bool CanCopySubBuffer(SDL_Window*) {
+    return false;
+}
+
+void CopySubBuffer(SDL_Window*, int, int, int, int) {}
 
 #endif

@@ -45,3 +45,9 @@ struct ColouredRect {
     std::uint32_t rgb;
 };
 void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
+
+// Shows a rectangle of a GL window's back buffer (x and y from its bottom left) and leaves the
+// buffer as it was, through GLX_MESA_copy_sub_buffer. CanCopySubBuffer tells, for the window
+// with its GL context current, whether the server and driver offer it.
+bool CanCopySubBuffer(SDL_Window* window);
+void CopySubBuffer(SDL_Window* window, int x, int y, int width, int height);

@@ -20,6 +20,7 @@
 class AppTest : public TempDirTest {
 protected:
     static constexpr int W = 400, H = 300;
+    static constexpr double RefreshInterval = 1000.0 / 60; // ms, of a screen that tells none
 
     void SetUp() override {
         TempDirTest::SetUp();
@@ -53,7 +54,11 @@ protected:
         return *form;
     }
     void Send(const WindowEvent& e) { application->Dispatch(*form, e); }
-    void Frame() { Send({WindowEvent::Tick}); }
+    // A tick a refresh of the screen after the last one.
+    void Frame() {
+        platform->Clock += RefreshInterval;
+        Send({WindowEvent::Tick});
+    }
     void Key(std::uint16_t key, TShiftState shift = 0) {
         Send(UsKeyDown(key, shift));
         Send({WindowEvent::KeyUp, key, shift});

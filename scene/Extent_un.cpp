@@ -1,0 +1,75 @@
+#include "Extent_un.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Corners nearer the eye than this (in clip space w) leave the projection unbounded.
+constexpr double NearestW = 1e-6;
+// Pixels added on each side for what a triangle's edge may reach beyond the exact bounds of
+// its corners as the rasteriser rounds them.
+constexpr int Margin = 2;
+
+} // namespace
+
+WindowRect Union(const WindowRect& a, const WindowRect& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+WindowRect WholeWindow(int width, int height) {
+    return {0, 0, std::max(width, 0), std::max(height, 0)};
+}
+
+WindowRect ProjectedRect(const WindowMapping& mapping, const Matrix& place, const Box& box) {
+    const WindowRect whole = WholeWindow(mapping.width, mapping.height);
+    const Matrix m = mapping.projectionModelview * place;
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double p[3] = {corner & 1 ? box.x1 : box.x0, corner & 2 ? box.y1 : box.y0,
+                             corner & 4 ? box.z1 : box.z0};
+        // Column-major: row r of the product is m[r], m[4 + r], m[8 + r], m[12 + r].
+        auto row = [&](int r) {
+            return m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+        };
+        const double w = row(3);
+        if (!(w > NearestW)) return whole;
+        const double x = (row(0) / w + 1) * 0.5 * mapping.width;
+        const double y = (row(1) / w + 1) * 0.5 * mapping.height;
+        x0 = std::min(x0, x), x1 = std::max(x1, x);
+        y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    // Far outside the window the numbers may not fit an int: clamped while still doubles.
+    auto clampTo = [](double v, int limit) {
+        return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+    };
+    WindowRect r{
+        clampTo(std::floor(x0) - Margin, whole.x1), clampTo(std::floor(y0) - Margin, whole.y1),
+        clampTo(std::ceil(x1) + Margin, whole.x1), clampTo(std::ceil(y1) + Margin, whole.y1)};
+    return r.Empty() ? WindowRect{} : r;
+}
+
+WindowRect CalculatorRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
+    // The case with its rounded edges, and above its top face the key plate and the keys.
+    const float top = g.keyRestHeight + g.keyHeight;
+    const Box body{-g.length, -g.thickness, -g.width, g.length, std::max(g.thickness, top),
+                   g.width};
+    return Union(ProjectedRect(mapping, IdentityMatrix(), body),
+                 DisplayFrameRect(mapping, g, displayTilt));
+}
+
+WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float baseY0, float baseY1) {
+    const float e = key.Edge / 2;
+    const Matrix place = Translation(key.X, 0, key.Z) * Rotation(key.Angle, 0, 1, 0);
+    return ProjectedRect(
+        mapping, place,
+        {-e, std::min(baseY0, baseY1), -e, e, std::max(baseY0, baseY1) + key.Height, e});
+}
+
+WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
+    // In the frame's own coordinates, as it is drawn: across, along, and its thickness below.
+    const Box frame{0, 0, -g.thickness, g.glyphWidth + 2 * g.frameBorder, g.displayFrameLength, 0};
+    return ProjectedRect(mapping, DisplayFrameTransform(g, displayTilt), frame);
+}
