@@ -74,15 +74,16 @@ void DrawCalculator(const SceneContent& s) {
     // on: the first frame would draw the untextured case modulated by the last picture
     // loaded, unlike every frame after it, and would need a pipeline of its own for that.
     glDisable(GL_TEXTURE_2D);
-    // The frame is handed to the driver in parts: a software renderer fills the pixels of a
-    // part on its own threads while this one goes on with the next (the clear, the case with
-    // its many corner triangles, the keys), instead of all of it after the last call.
+    // A whole frame is handed to the driver in parts: a software renderer fills the pixels of
+    // a part on its own threads while this one goes on with the next (the clear, the case
+    // with its many corner triangles, the keys), instead of all of it after the last call. For
+    // a part of the window each pass costs more than it saves.
     DrawCase(g);
-    glFlush();
+    if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);
     DrawKeys(s.keys, s.pickedName);
-    glFlush();
+    if (s.inParts) glFlush();
 
     glPushMatrix();
     glMultMatrixd(DisplayFrameTransform(g, s.displayTilt).data());

@@ -19,6 +19,8 @@ struct SceneContent {
     bool memoryShown;
     const std::uint32_t* glyphTextures;
     std::uint32_t cardTexture;
+    // Handed to the driver in parts (see DrawCalculator): worth it for a whole window.
+    bool inParts = true;
 };
 
 // Depth test, lighting and the light, and the clear colour of the configuration.

@@ -167,10 +167,10 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage) {
         glScissor(damage.x0, damage.y0, damage.Width(), damage.Height());
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFlush(); // see DrawCalculator
+    if (!scissored) glFlush(); // see DrawCalculator
     glPushMatrix();
     ApplyViewTransform();
-    DrawScene();
+    DrawScene(!scissored);
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
     backBufferKept_ = Window.PresentsPart();
@@ -193,10 +193,10 @@ void T_Tessel_Frm::ApplyViewTransform() {
     glMultMatrixd(ModelviewMatrix().data());
 }
 
-void T_Tessel_Frm::DrawScene() {
+void T_Tessel_Frm::DrawScene(bool inParts) {
     PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
     DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
-                    CardTexture});
+                    CardTexture, inParts});
 }
 
 void T_Tessel_Frm::StepKeys() {

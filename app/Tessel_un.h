@@ -44,8 +44,9 @@ public:
     Matrix ModelviewMatrix() const;
     // Places the calculator before the camera by the view state: distance, tilt and spin.
     void ApplyViewTransform();
-    // Picks the key under the mouse and draws the calculator (see Frame_un).
-    void DrawScene();
+    // Picks the key under the mouse and draws the calculator (see Frame_un), handed to the
+    // driver in parts for a whole frame.
+    void DrawScene(bool inParts = true);
     // Advances the press animation of every key by the two steps of a frame.
     void StepKeys();
     // The selection name of the key seen under a window position by the present view

@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libx11-dev libgl-dev libglu1-mesa-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libturbojpeg0-dev libcairo2-dev libfreetype-dev
-  libxdamage-dev dpkg-dev file
+  libxdamage-dev libxtst-dev dpkg-dev file
   fonts-dejavu-core"
 TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick openbox xclip
   desktop-file-utils appstream"
