@@ -137,12 +137,16 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     const ShownFrame next =
         FrameOf(Mapping(), DisplayTilt, Keys, PickedName, DisplayText, Memory != 0);
     const WindowRect whole = WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
-    const bool partial = backBufferKept_ && wholeFramesDue_ == 0 && !DrawEveryTick;
-    const WindowRect damage = partial ? DamageOf(shown_, next, Shape, Keys) : whole;
+    // Just after a resize or an expose the frame is swapped in whole: the back buffer takes a
+    // new size of the window only at a swap. Then one whole frame is presented as a part, so
+    // that the back buffer holds all of what is shown, and from then on only what changes.
+    const bool swapped = wholeFramesDue_ > 0 || DrawEveryTick || !Window.PresentsPart();
+    const WindowRect damage =
+        swapped || !backBufferKept_ ? whole : DamageOf(shown_, next, Shape, Keys);
     shown_ = next;
     if (wholeFramesDue_ > 0) --wholeFramesDue_;
     // Nothing that is seen changed: a release of a key that never went down, say.
-    if (!damage.Empty()) DrawFrame(damage);
+    if (!damage.Empty()) DrawFrame(damage, swapped);
     StepKeys();
     if (TimingWanted() && !firstFrameReported_) {
         firstFrameReported_ = true;
@@ -156,9 +160,12 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     // its last step shows only in the next frame.
     if (framesDue_ > 0) --framesDue_;
     if (keysMoved) Invalidate();
+    // And one when this one was swapped in whole but the next can be presented as a part: so
+    // that the back buffer holds the whole picture before the next input needs only a part.
+    if (swapped && !DrawEveryTick && Window.PresentsPart()) Invalidate();
 }
 
-void T_Tessel_Frm::DrawFrame(const WindowRect& damage) {
+void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     // The whole scene is drawn, but only the pixels in the rectangle are cleared and filled:
     // outside it the back buffer holds the last frame, which is what this one shows there.
     const bool scissored = damage != WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
@@ -173,11 +180,12 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage) {
     DrawScene(!scissored);
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
-    backBufferKept_ = Window.PresentsPart();
-    if (backBufferKept_)
-        Window.PresentPart(WindowDC, damage.x0, damage.y0, damage.Width(), damage.Height());
-    else
+    // After a swap the back buffer's contents are undefined.
+    backBufferKept_ = !swapped;
+    if (swapped)
         Window.SwapBuffers(WindowDC);
+    else
+        Window.PresentPart(WindowDC, damage.x0, damage.y0, damage.Width(), damage.Height());
 }
 
 Matrix T_Tessel_Frm::ProjectionMatrix() const {

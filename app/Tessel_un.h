@@ -84,8 +84,9 @@ private:
     bool FrameCanDiffer() const;
     bool KeysMove() const;
     WindowMapping Mapping() const;
-    // Clears, draws and hands to the screen the rectangle of the window, a frame.
-    void DrawFrame(const WindowRect& damage);
+    // Clears and draws the rectangle of the window, a frame, and hands it to the screen: by a
+    // swap (the rectangle then is the whole window) or as a part.
+    void DrawFrame(const WindowRect& damage, bool swapped);
 
     int framesDue_ = 2;      // frames owed to input, a resize or an expose
     int wholeFramesDue_ = 2; // of them, frames to draw and present whole

@@ -196,6 +196,7 @@ void SdlPlatform::SwapBuffers(HDC) {
         return;
     }
     SDL_GL_SwapWindow(window_);
+    swappedWidth_ = drawableWidth_, swappedHeight_ = drawableHeight_;
     AfterPresenting();
 }
 
@@ -213,8 +214,14 @@ bool SdlPlatform::PresentsPart() const {
     return copySubBuffer_ && shown_;
 }
 
-void SdlPlatform::PresentPart(HDC, int x, int y, int width, int height) {
+void SdlPlatform::PresentPart(HDC dc, int x, int y, int width, int height) {
     if (window_ == nullptr || !PresentsPart()) return;
+    // The back buffer keeps the size it had at the last swap; a part of a window that has
+    // changed size since could lie outside it, and the X server refuses such a copy.
+    if (drawableWidth_ != swappedWidth_ || drawableHeight_ != swappedHeight_) {
+        SwapBuffers(dc);
+        return;
+    }
     CopySubBuffer(window_, x, y, width, height);
     AfterPresenting();
 }

@@ -81,9 +81,10 @@ private:
     SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
     bool closed_ = false;
     int chosenFormat_ = 0;
-    bool copySubBuffer_ = false; // the drawable can show part of its back buffer
-    std::uint32_t buttons_ = 0;  // mouse buttons held, as seen in the events delivered so far
-    bool shown_ = false;         // the main window is on the screen
+    bool copySubBuffer_ = false;               // the drawable can show part of its back buffer
+    int swappedWidth_ = 0, swappedHeight_ = 0; // the drawable's size at the last swap
+    std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
+    bool shown_ = false;        // the main window is on the screen
     bool fontTried_ = false;
     TTF_Font* font_ = nullptr;
     // The application and form of the running event loop, to redraw behind a message box.
