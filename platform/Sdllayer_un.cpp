@@ -26,6 +26,8 @@ DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
 constexpr const char* MessageFontFile = TESSEL_FONT_FILE;
 constexpr int MessageFontSize = 15;
 constexpr Uint64 TimerInterval = 1; // ms
+// Bytes of clipboard text read at most, beyond which no number is taken from it anyway.
+constexpr std::size_t ClipboardLimit = 1 << 20;
 
 struct GlAttributes {
     int depth, stencil, accumRed, accumGreen, accumBlue, accumAlpha;
@@ -358,10 +360,12 @@ void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool&
 }
 
 void SdlPlatform::SetClipboardText(const std::string& text) {
-    SDL_SetClipboardText(text.c_str());
+    if (SDL_SetClipboardText(text.c_str()) == 0) NoteClipboardOwner(window_);
 }
 
 std::string SdlPlatform::GetClipboardText() {
+    std::string bytes;
+    if (ReadClipboard(window_, ClipboardLimit, bytes)) return bytes;
     char* text = SDL_GetClipboardText(); // an empty string, not null, when there is none
     std::string result = text != nullptr ? text : "";
     SDL_free(text);

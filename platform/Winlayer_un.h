@@ -98,7 +98,8 @@ public:
     // A modal box with an OK button; an empty caption shows the application title.
     virtual void MessageBox(const std::string& text, const std::string& caption,
                             MessageIcon icon) = 0;
-    // The desktop's clipboard, as text; empty when it holds none.
+    // The desktop's clipboard, as text; empty when it holds none. What is read holds every
+    // byte of the text where the platform allows (a NUL too), and is cut a byte after 1 MiB.
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string GetClipboardText() = 0;
     virtual std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,

@@ -367,6 +367,64 @@ void CopySubBuffer(SDL_Window* window, int x, int y, int width, int height) {
         copy(display, xwindow, x, y, width, height);
 }
 
+namespace {
+
+constexpr auto ClipboardWait = std::chrono::seconds(1); // for the clipboard's holder to answer
+Window OwnClipboard = None; // the holder of the clipboard this program last put text on
+
+Atom ClipboardAtom(Display* display) {
+    return XInternAtom(display, "CLIPBOARD", False);
+}
+
+} // namespace
+
+void NoteClipboardOwner(SDL_Window* window) {
+    Display* display;
+    Window xwindow;
+    if (X11Window(window, display, xwindow))
+        OwnClipboard = XGetSelectionOwner(display, ClipboardAtom(display));
+}
+
+bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes) {
+    Display* display;
+    Window xwindow;
+    if (!X11Window(window, display, xwindow)) return false;
+    const Atom clipboard = ClipboardAtom(display);
+    const Window owner = XGetSelectionOwner(display, clipboard);
+    bytes.clear();
+    if (owner == None) return true; // nobody holds any text
+    // This program's own text would have to be handed over by its own event loop, which is
+    // waiting here: SDL keeps a copy of it.
+    if (owner == OwnClipboard) return false;
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const Atom property = XInternAtom(display, "TESSEL_CLIPBOARD", False);
+    XConvertSelection(display, clipboard, utf8, property, xwindow, CurrentTime);
+    XFlush(display);
+    // Only the answer is taken from the queue; every other event stays there for SDL.
+    XEvent answer;
+    const auto until = std::chrono::steady_clock::now() + ClipboardWait;
+    while (!XCheckTypedWindowEvent(display, xwindow, SelectionNotify, &answer)) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        XSync(display, False);
+    }
+    if (answer.xselection.property == None) return true; // the holder has no such text
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, rest = 0;
+    unsigned char* data = nullptr;
+    // The length is counted in 32-bit units; one more than the limit shows that it was passed.
+    const long units = static_cast<long>(limit / 4 + 1);
+    const bool read =
+        XGetWindowProperty(display, xwindow, property, 0, units, True, AnyPropertyType, &type,
+                           &format, &count, &rest, &data) == Success;
+    const bool incremental = read && type == XInternAtom(display, "INCR", False);
+    if (read && !incremental && format == 8 && data != nullptr)
+        bytes.assign(reinterpret_cast<const char*>(data), std::min<std::size_t>(count, limit + 1));
+    if (data != nullptr) XFree(data);
+    return read && !incremental;
+}
+
 #else // Built without X11: every window is on another system, as for an SDL window on one.
 
 bool HasWindowManager(SDL_Window*) {
@@ -394,5 +452,11 @@ bool CanCopySubBuffer(SDL_Window*) {
 }
 
 void CopySubBuffer(SDL_Window*, int, int, int, int) {}
+
+bool ReadClipboard(SDL_Window*, std::size_t, std::string&) {
+    return false;
+}
+
+void NoteClipboardOwner(SDL_Window*) {}
 
 #endif

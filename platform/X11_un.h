@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 struct SDL_Window;
 struct SDL_Rect;
@@ -51,3 +52,12 @@ void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
 // with its GL context current, whether the server and driver offer it.
 bool CanCopySubBuffer(SDL_Window* window);
 void CopySubBuffer(SDL_Window* window, int x, int y, int width, int height);
+
+// The desktop's clipboard as the program that holds it hands it over, every byte of it, NULs
+// included (SDL's text ends at the first NUL, which would make "12<NUL>34" read as 12). False
+// when it cannot be read this way: not on X11, the clipboard is this program's own (see
+// NoteClipboardOwner), the holder did not answer in time, or the text came in increments;
+// the caller then asks SDL. Text of more than limit bytes is cut to limit + 1 bytes.
+bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes);
+// Called after this program put text on the clipboard: it holds it until another takes it.
+void NoteClipboardOwner(SDL_Window* window);

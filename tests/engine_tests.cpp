@@ -411,6 +411,11 @@ TEST(Engine, EnteredTextIsANumberOrNothing) {
     for (const char* bad : {"abc", "1,2,3", "1.2,3", "--1", "1-", "", " ", "-", "+1", "1 2", "1e",
                             "1e+", "e5", "1e5e5", "1,5E-", "1 000", "1'000"})
         EXPECT_EQ(enter("98", bad), "98") << bad;
+    EXPECT_EQ(enter("98", std::string("12\0"
+                                      "34",
+                                      5)),
+              "98"); // a NUL inside
+    EXPECT_EQ(enter("98", std::string("12\0", 3)), "98");
     // Leading zeros do not count against the ten digits of the entry.
     EXPECT_EQ(enter("", "0000000000001"), "1");
     EXPECT_EQ(enter("", "000"), "0");

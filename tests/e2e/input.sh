@@ -162,6 +162,22 @@ redraw "$WORK/pasted-text.png"
 crop "$WORK/pasted-text.png" "$display" "$WORK/display-pasted-text.png"
 check "Ctrl+V with other text changes nothing" \
     same "$WORK/display-pasted.png" "$WORK/display-pasted-text.png"
+{ printf '12'; printf '\0'; printf '34'; } | xclip -i -selection clipboard
+xdotool key ctrl+v
+redraw "$WORK/pasted-nul.png"
+crop "$WORK/pasted-nul.png" "$display" "$WORK/display-pasted-nul.png"
+check "Ctrl+V with a NUL inside the text changes nothing" \
+    same "$WORK/display-pasted.png" "$WORK/display-pasted-nul.png"
+# Its own copy comes back, even though the program itself holds the clipboard then.
+xdotool key Escape
+xdotool type --delay 100 '7,5'
+redraw "$WORK/typed-own.png"
+crop "$WORK/typed-own.png" "$display" "$WORK/display-typed-own.png"
+xdotool key ctrl+c Escape ctrl+v
+redraw "$WORK/pasted-own.png"
+crop "$WORK/pasted-own.png" "$display" "$WORK/display-pasted-own.png"
+check "Ctrl+V takes back what Ctrl+C copied" \
+    same "$WORK/display-typed-own.png" "$WORK/display-pasted-own.png"
 
 close_tessel input
 finish
