@@ -50,7 +50,8 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
     auto load = [&](const char* path, std::uint32_t& name) {
         Picture picture;
         const bool decoded = pictures.Take(next++, picture);
-        LoadDecodedTexture(path, decoded, picture, name);
+        for (const std::string& failure : LoadDecodedTexture(path, decoded, picture, name))
+            if (Application != nullptr) Application->MessageBox(failure);
     };
     for (int i = 0; i < KeyTextureCount; ++i) {
         load(KeyTexturePaths[i], names.keys[i].Texture);

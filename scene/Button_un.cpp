@@ -14,9 +14,10 @@ constexpr float KeyShininess = 120.0f;
 
 } // namespace
 
+// A key of the default proportions; BuildKeyTable gives each the configured ones.
 KeyRecord::KeyRecord()
-    : PressStep(KeyPressStep), Id(0), X(0), Y(0), Z(0), Angle(0), Edge(GeometryOf(Config).keyEdge),
-      Height(KeyHeight), Pressed(0), Texture(0) {}
+    : PressStep(KeyPressStep), Id(0), X(0), Y(0), Z(0), Angle(0),
+      Edge(GeometryOf(DefaultConfig).keyEdge), Height(KeyHeight), Pressed(0), Texture(0) {}
 
 void BuildKeyTable(KeyRecord (&keys)[KeyCount], const Geometry& g) {
     for (int i = 0; i < KeyCount; ++i) {

@@ -1,6 +1,5 @@
 #include "Texloading_un.h"
 
-#include "platform/Forms_un.h"
 #include "scene/Keypad_un.h"
 
 #include <GL/gl.h>
@@ -194,23 +193,23 @@ std::string PicturePath(const char* path) {
     return PictureFolder.empty() ? NativePath(path) : PictureFolder + "/" + NativePath(path);
 }
 
-void LoadTexture(const char* path, std::uint32_t& name) {
+std::vector<std::string> LoadTexture(const char* path, std::uint32_t& name) {
     Picture picture;
     const bool decoded = DecodeJpegFile(PicturePath(path), picture);
-    LoadDecodedTexture(path, decoded, picture, name);
+    return LoadDecodedTexture(path, decoded, picture, name);
 }
 
-void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
-                        std::uint32_t& name) {
-    if (!decoded && Application != nullptr)
-        Application->MessageBox(std::string("Can't open texture file '") + path + "'");
+std::vector<std::string> LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
+                                            std::uint32_t& name) {
+    std::vector<std::string> failures;
+    if (!decoded) failures.push_back(std::string("Can't open texture file '") + path + "'");
     std::vector<std::uint8_t> texels;
     bool haveTexels = true;
     try {
         texels = Texels(picture);
     } catch (const std::bad_alloc&) {
         haveTexels = false;
-        if (Application != nullptr) Application->MessageBox("Can't allocate memory");
+        failures.push_back("Can't allocate memory");
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     GLuint texture = 0;
@@ -223,6 +222,7 @@ void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.width, picture.height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, haveTexels && !texels.empty() ? texels.data() : nullptr);
+    return failures;
 }
 
 // The files' paths are made here, on the caller's thread, so that the worker reads nothing the

@@ -52,12 +52,13 @@ void SetPictureFolder(const std::string& folder);
 std::string PicturePath(const char* path);
 
 // Loads a JPEG file into a new texture, stores its name and leaves it bound. A file that
-// cannot be read is reported in a message box and gives an empty 0 x 0 texture.
-void LoadTexture(const char* path, std::uint32_t& name);
+// cannot be read gives an empty 0 x 0 texture. Returns what went wrong, in the words to
+// report it with ("Can't open texture file '...'"); empty when nothing did.
+std::vector<std::string> LoadTexture(const char* path, std::uint32_t& name);
 // The same with the file already decoded: decoded tells whether that succeeded; the path is
 // the one reported.
-void LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
-                        std::uint32_t& name);
+std::vector<std::string> LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
+                                            std::uint32_t& name);
 
 // Decodes a list of pictures, in order, on a thread of its own, so that decoding overlaps
 // whatever the caller does meanwhile (loading the GL driver). Take hands them over in the
