@@ -1,6 +1,7 @@
 #include "Msgbox_un.h"
 
 #include "Surface_un.h"
+#include "Winicon_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -135,6 +136,7 @@ SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std:
     }
     window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_, SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) return;
+    SetProgramIcon(window_);
     MarkAsDialog(window_, parent);
 }
 

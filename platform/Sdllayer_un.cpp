@@ -4,6 +4,7 @@
 #include "Keymap_un.h"
 #include "Msgbox_un.h"
 #include "Sdlloading_un.h"
+#include "Winicon_un.h"
 
 #include "X11_un.h"
 
@@ -53,6 +54,9 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
     // Windows drawn in software (the loading window, message boxes) keep to X11 images: an
     // accelerated framebuffer would take the GL context from the main window.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The window class a desktop matches the windows to the desktop entry by (its
+    // StartupWMClass), whatever the program file is called; a class the user set stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", "tessel", 0);
     // Installed before SDL's own handler, which hands on to it and puts it back when SDL
     // closes its displays: an error that arrives only then is filtered too.
     IgnoreStaleWindowErrors();
@@ -159,6 +163,7 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) {
     }
     if (loaded) SDL_GL_UnloadLibrary(); // the window holds it now
     if (window_ == nullptr) return 0;
+    SetProgramIcon(window_);
     WindowManager(window_);
     UpdateSizes();
     return chosenFormat_;

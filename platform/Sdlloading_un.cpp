@@ -1,6 +1,7 @@
 #include "Sdlloading_un.h"
 
 #include "Surface_un.h"
+#include "Winicon_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@ SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL
     : keep_(std::move(keep)) {
     window_ = SDL_CreateWindow("", place.x, place.y, place.w, place.h,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
+    SetProgramIcon(window_);
 }
 
 SdlLoadingWindow::~SdlLoadingWindow() {

@@ -325,6 +325,26 @@ void IgnoreStaleWindowErrors() {
     if (previous != FilterErrors) PreviousHandler = previous;
 }
 
+void SetWindowIcons(SDL_Window* sdlWindow, const int* sizes, int count,
+                    const std::uint32_t* pixels) {
+    Display* display;
+    Window window;
+    if (count <= 0 || !X11Window(sdlWindow, display, window)) return;
+    // Width, height and the pixels of each size, in 32-bit items that Xlib takes as longs.
+    std::vector<unsigned long> data;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t area = static_cast<std::size_t>(sizes[i]) * sizes[i];
+        data.push_back(static_cast<unsigned long>(sizes[i]));
+        data.push_back(static_cast<unsigned long>(sizes[i]));
+        data.insert(data.end(), pixels, pixels + area);
+        pixels += area;
+    }
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(data.data()),
+                    static_cast<int>(data.size()));
+    XFlush(display);
+}
+
 #else // Built without X11: every window is on another system, as for an SDL window on one.
 
 bool HasWindowManager(SDL_Window*) {
@@ -346,5 +366,7 @@ void SetWindowPicture(SDL_Window*, int, int, const PictureRows&) {}
 void ClearWindowPicture(SDL_Window*) {}
 
 void FillWindowRects(SDL_Window*, const ColouredRect*, int) {}
+
+void SetWindowIcons(SDL_Window*, const int*, int, const std::uint32_t*) {}
 
 #endif

@@ -45,3 +45,8 @@ struct ColouredRect {
     std::uint32_t rgb;
 };
 void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
+
+// Gives a window its icon in several sizes (_NET_WM_ICON), for a task bar or window switcher to
+// take the one that suits it: count squares of the sizes given, their pixels one after the
+// other, each top row first, as 0xAARRGGBB.
+void SetWindowIcons(SDL_Window* window, const int* sizes, int count, const std::uint32_t* pixels);

@@ -1,11 +1,13 @@
 #include "platform/Keymap_un.h"
 #include "platform/Msgbox_un.h"
 #include "platform/Sdlloading_un.h"
+#include "platform/Winicon_un.h"
 
 #include "Offscreen.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 TEST(KeyTranslation, GivesTheVirtualKeyCodesOfTheKeyTables) {
@@ -166,4 +168,34 @@ TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
     };
     EXPECT_EQ(endOf(nullptr), "gone"); // its window could not be made
     EXPECT_EQ(endOf("dummy"), "gone"); // made, but never shown
+}
+
+TEST(WindowIcon, IsDrawnInTheSizesATaskBarTakesAndNoOthers) {
+    const auto sizes = WindowIconSizesDrawn();
+    EXPECT_TRUE(std::is_sorted(sizes.begin(), sizes.end()));
+    for (int size : {16, 32, 48, 64}) {
+        EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end()) << size;
+        EXPECT_NE(WindowIconPixelsOf(size), nullptr) << size;
+    }
+    EXPECT_EQ(WindowIconPixelsOf(20), nullptr);
+    EXPECT_EQ(WindowIconPixelsOf(0), nullptr);
+}
+
+TEST(WindowIcon, IsTheUprightCalculatorOnATransparentGroundWithStraightAlpha) {
+    for (int size : WindowIconSizesDrawn()) {
+        const std::uint32_t* pixels = WindowIconPixelsOf(size);
+        auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * size + x]; };
+        EXPECT_EQ(at(0, 0) >> 24, 0u) << size << ": a transparent corner";
+        EXPECT_EQ(at(size - 1, size - 1) >> 24, 0u) << size;
+        EXPECT_EQ(at(size / 2, size / 2) >> 24, 255u) << size << ": an opaque middle";
+        // Narrower than high: the sides are transparent half-way up.
+        EXPECT_EQ(at(0, size / 2) >> 24, 0u) << size;
+        // The smoothed edges keep the case's colour; premultiplied, they would be darker.
+        for (int x = 0; x < size / 2; ++x) {
+            const std::uint32_t p = at(x, size / 2), alpha = p >> 24;
+            if (alpha > 16 && alpha < 240) {
+                EXPECT_GE(p >> 16 & 255, 0x30u) << size << " at " << x;
+            }
+        }
+    }
 }
