@@ -61,6 +61,8 @@ private:
     // still reach it, but nothing else; a click on it hands the keyboard back to the box.
     void DeliverBehindBox(const SDL_Event& event, SdlMessageBox& box, bool& closeRequested);
     TTF_Font* MessageFont();
+    // The desktop's scale for the loading window and the message boxes, asked once.
+    double Scale();
 
     SDL_Window* window_ = nullptr;
     std::string caption_;
@@ -77,6 +79,7 @@ private:
     int chosenFormat_ = 0;
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
     bool shown_ = false;        // the main window is on the screen
+    double scale_ = 0;          // not asked yet
     bool fontTried_ = false;
     TTF_Font* font_ = nullptr;
     // The application and form of the running event loop, to redraw behind a message box.

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
@@ -325,6 +326,28 @@ void IgnoreStaleWindowErrors() {
     if (previous != FilterErrors) PreviousHandler = previous;
 }
 
+std::string XftDpiResource() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::string(driver) != "x11") return {};
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return {};
+    std::string value;
+    // The resources as the server held them when the connection was made.
+    if (const char* resources = XResourceManagerString(display)) {
+        XrmInitialize();
+        if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue found{};
+            if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &found) &&
+                found.addr != nullptr)
+                value.assign(found.addr, found.size > 0 ? found.size - 1 : 0);
+            XrmDestroyDatabase(database);
+        }
+    }
+    XCloseDisplay(display);
+    return value;
+}
+
 void SetWindowIcons(SDL_Window* sdlWindow, const int* sizes, int count,
                     const std::uint32_t* pixels) {
     Display* display;
@@ -366,6 +389,10 @@ void SetWindowPicture(SDL_Window*, int, int, const PictureRows&) {}
 void ClearWindowPicture(SDL_Window*) {}
 
 void FillWindowRects(SDL_Window*, const ColouredRect*, int) {}
+
+std::string XftDpiResource() {
+    return {};
+}
 
 void SetWindowIcons(SDL_Window*, const int*, int, const std::uint32_t*) {}
 

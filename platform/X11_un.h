@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 struct SDL_Window;
 struct SDL_Rect;
@@ -45,6 +46,11 @@ struct ColouredRect {
     std::uint32_t rgb;
 };
 void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
+
+// The value of the X resource Xft.dpi, the resolution the desktop asks programs to draw at, as
+// set on the server (xrdb); empty when none is set or SDL shows its windows on another system.
+// Asked through a connection of its own, as it is wanted before the first window is made.
+std::string XftDpiResource();
 
 // Gives a window its icon in several sizes (_NET_WM_ICON), for a task bar or window switcher to
 // take the one that suits it: count squares of the sizes given, their pixels one after the

@@ -1,7 +1,9 @@
 #!/bin/bash
-# The windows as the desktop sees them. The main window, the loading window and a message box
-# carry the program's icon (with a 48 x 48 picture among its sizes, the one installed for the
-# desktop) and the window class the desktop entry names.
+# The windows as the desktop sees them, and as large as the desktop asks. The main window,
+# the loading window and a message box carry the program's icon (with a 48 x 48 picture among
+# its sizes, the one installed for the desktop) and the window class the desktop entry names;
+# at Xft.dpi 192 on a 3840 x 2160 screen the loading window and the message box are twice
+# the size they have at 96 dpi.
 # Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -22,9 +24,9 @@ carries_icon() {
 }
 
 # box_over_calculator LABEL: starts the calculator, checks its window, makes it report a
-# division by zero in a box and checks the box; sets BOX.
+# division by zero in a box; sets BOX, BOX_W and BOX_H.
 box_over_calculator() {
-    local label=$1 dir wid
+    local label=$1 dir wid bx by
     dir=$(new_dir "$label")
     launch "$dir"
     wid=$(wait_window)
@@ -37,12 +39,15 @@ box_over_calculator() {
     xdotool key plus
     BOX=$(wait_box 10) || fail "$label: the conversion error comes up in a box"
     carries_icon "$label message box" "$BOX"
+    read -r bx by BOX_W BOX_H < <(box_geometry "$BOX")
     box_takes_focus "$BOX" || true
+    settle "$WORK/$label.png"
+    crop "$WORK/$label.png" "${BOX_W}x${BOX_H}+${bx}+${by}" "$WORK/$label-box.png"
 }
 
 # loading_window LABEL: starts the calculator where it finds no pictures; once the first
 # box (for the welcome picture) is dismissed the loading window is on the screen, behind the
-# next box; checks it.
+# next box. Sets LOADING_W and LOADING_H.
 loading_window() {
     local label=$1 dir box id
     dir=$(mktemp -d "$WORK/$label.XXXXXX")
@@ -53,7 +58,7 @@ loading_window() {
     box_gone "$box" || true
     wait_box 10 >/dev/null || fail "$label: the next picture is reported"
     # The loading window is the one mapped window without a name.
-    read -r id _ < <("$HELPERS/find_windows" "" | head -n1) ||
+    read -r id _ _ LOADING_W LOADING_H < <("$HELPERS/find_windows" "" | head -n1) ||
         fail "$label: the loading window is on the screen"
     carries_icon "$label loading window" "$id"
     stop_tessel
@@ -61,9 +66,37 @@ loading_window() {
 
 start_display
 box_over_calculator plain
+plain_w=$BOX_W
+plain_h=$BOX_H
+check "plain: the box has its design size at 96 dpi (${plain_w}x${plain_h})" \
+    test "$plain_w" -lt 600 -a "$plain_h" -lt 200
 xdotool key Return
 box_gone "$BOX" || true
 close_tessel plain
 loading_window plain-loading
+check "plain: the loading window is 400x200 (${LOADING_W}x${LOADING_H})" \
+    test "${LOADING_W}x${LOADING_H}" = 400x200
 
+# A fine screen, for which the desktop asks for twice the resolution.
+kill "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null || true
+[ -z "$WM_PID" ] || { kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; }
+W=3840
+H=2160
+start_display
+echo 'Xft.dpi: 192' | xrdb -merge
+box_over_calculator scaled
+# The text is drawn at twice the size, which is not exactly twice as wide.
+check "scaled: the box is about twice as wide (${BOX_W} against ${plain_w})" \
+    test "$((BOX_W * 10))" -ge "$((plain_w * 18))" -a "$((BOX_W * 10))" -le "$((plain_w * 22))"
+check "scaled: and twice as high (${BOX_H} against ${plain_h})" \
+    test "$((BOX_H * 10))" -ge "$((plain_h * 18))" -a "$((BOX_H * 10))" -le "$((plain_h * 22))"
+# Its OK button is where twice the margins put it, and a click there dismisses the box.
+read -r bx by _ _ < <(box_geometry "$BOX")
+xdotool mousemove "$((bx + BOX_W - 36 - 88))" "$((by + BOX_H - 36 - 30))" click 1
+check "scaled: a click on the OK button, twice as large, dismisses the box" box_gone "$BOX"
+close_tessel scaled
+loading_window scaled-loading
+check "scaled: the loading window is 800x400 (${LOADING_W}x${LOADING_H})" \
+    test "${LOADING_W}x${LOADING_H}" = 800x400
 finish
