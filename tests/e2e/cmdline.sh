@@ -40,6 +40,7 @@ for option in --help -h; do
     check "$option: status 0 (got $STATUS)" test "$STATUS" -eq 0
     check "$option: begins with the usage" test "$(head -n1 "$WORK/help.out")" = \
         "Usage: tessel [--help | --version]"
+    # shellcheck disable=SC2088 # the help names the folder with a tilde, as a user writes it
     check "$option: says where config.cfg is kept" grep -q '~/.config/tessel/' "$WORK/help.out"
     check "$option: says where the pictures are" grep -q 'share/tessel/tex' "$WORK/help.out"
     check "$option: points to the manual page" grep -q 'man tessel' "$WORK/help.out"
