@@ -1,4 +1,5 @@
-// The program entry: the calculator in its SDL window. Arguments are not used.
+// The program entry: the calculator in its SDL window, or the answer to --version or --help.
+#include "Cmdline_un.h"
 #include "Folders_un.h"
 #include "Tessel_un.h"
 
@@ -8,8 +9,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <malloc.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -34,10 +37,27 @@ void OpenClosedStandardDescriptors() {
     }
 }
 
+// Writes an answer to standard output; the status says whether it got there (not so on a full
+// disk or a closed pipe, which a shell script should hear of).
+int Answer(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return 0;
+    std::fprintf(stderr, "tessel: can't write to standard output: %s\n", std::strerror(errno));
+    return 1;
+}
+
 } // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
     OpenClosedStandardDescriptors();
+    // Answered before anything else is set up: no display is needed and no file is touched.
+    switch (RequestOf(argc, argv)) {
+    case CommandLineRequest::PrintVersion:
+        return Answer(VersionText());
+    case CommandLineRequest::PrintHelp:
+        return Answer(HelpText());
+    case CommandLineRequest::RunCalculator:
+        break;
+    }
     // A message to a stderr whose reader has gone is dropped, rather than ending the program
     // and the calculation with it.
     std::signal(SIGPIPE, SIG_IGN);

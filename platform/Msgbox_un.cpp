@@ -1,6 +1,8 @@
 #include "Msgbox_un.h"
 
+#include "Scale_un.h"
 #include "Surface_un.h"
+#include "Winicon_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -8,12 +10,14 @@
 
 namespace {
 
+// The lengths at a scale of 1 (96 dpi).
 constexpr int Margin = 18;
 constexpr int IconSize = 36;
 constexpr int IconGap = 14;
 constexpr int TextWidth = 420;    // wrapping width of the text
 constexpr int MinTextWidth = 200; // a short message still gets a box of a sensible width
 constexpr int ButtonWidth = 88, ButtonHeight = 30;
+constexpr int ButtonFrameWidth = 2;
 constexpr int ScreenMargin = 40; // a long unbreakable word widens the box up to the screen
 constexpr SDL_Colour Background{242, 242, 242, 255};
 constexpr SDL_Colour Ink{20, 20, 20, 255};
@@ -123,7 +127,8 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
 }
 
 SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
-                             MessageIcon icon, SDL_Window* parent) {
+                             MessageIcon icon, SDL_Window* parent, double scale)
+    : scale_(scale) {
     Layout(font, text, icon, parent);
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (parent != nullptr) {
@@ -135,6 +140,7 @@ SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std:
     }
     window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_, SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) return;
+    SetProgramIcon(window_);
     MarkAsDialog(window_, parent);
 }
 
@@ -149,16 +155,21 @@ void SdlMessageBox::Layout(TTF_Font* font, const std::string& text, MessageIcon 
                            SDL_Window* parent) {
     SDL_Rect usable{0, 0, 1024, 768};
     SDL_GetDisplayUsableBounds(parent != nullptr ? SDL_GetWindowDisplayIndex(parent) : 0, &usable);
-    const int iconWidth = icon == MessageIcon::Error ? IconSize + IconGap : 0;
-    const int hardWidth =
-        std::max(MinTextWidth, usable.w - 2 * ScreenMargin - 2 * Margin - iconWidth);
+    const int margin = Scaled(Margin, scale_), iconSize = Scaled(IconSize, scale_);
+    const int minTextWidth = Scaled(MinTextWidth, scale_);
+    const int buttonWidth = Scaled(ButtonWidth, scale_),
+              buttonHeight = Scaled(ButtonHeight, scale_);
+    const int iconWidth = icon == MessageIcon::Error ? iconSize + Scaled(IconGap, scale_) : 0;
+    const int hardWidth = std::max(minTextWidth, usable.w - 2 * Scaled(ScreenMargin, scale_) -
+                                                     2 * margin - iconWidth);
     auto measure = [font](const std::string& s) {
         int w = 0, h = 0;
         TTF_SizeUTF8(font, s.c_str(), &w, &h);
         return w;
     };
-    int widest = MinTextWidth;
-    for (const std::string& line : WrapText(ValidUtf8(text), TextWidth, hardWidth, measure)) {
+    int widest = minTextWidth;
+    for (const std::string& line :
+         WrapText(ValidUtf8(text), Scaled(TextWidth, scale_), hardWidth, measure)) {
         // An empty line still takes its height: render a blank.
         SDL_Surface* s = TTF_RenderUTF8_Blended(font, line.empty() ? " " : line.c_str(), Ink);
         if (s == nullptr) continue;
@@ -167,16 +178,16 @@ void SdlMessageBox::Layout(TTF_Font* font, const std::string& text, MessageIcon 
     }
     lineSkip_ = TTF_FontLineSkip(font);
     const int textHeight = lineSkip_ * static_cast<int>(lines_.size());
-    if (icon == MessageIcon::Error) icon_ = ErrorIcon(IconSize);
+    if (icon == MessageIcon::Error) icon_ = ErrorIcon(iconSize);
     label_ = TTF_RenderUTF8_Blended(font, "OK", Ink);
 
-    width_ = Margin + iconWidth + widest + Margin;
-    const int bodyHeight = std::max(textHeight, icon_ != nullptr ? IconSize : 0);
-    height_ = Margin + bodyHeight + Margin + ButtonHeight + Margin;
-    iconArea_ = {Margin, Margin, IconSize, IconSize};
-    textArea_ = {Margin + iconWidth, Margin + (bodyHeight - textHeight) / 2, widest, textHeight};
-    button_ = {width_ - Margin - ButtonWidth, height_ - Margin - ButtonHeight, ButtonWidth,
-               ButtonHeight};
+    width_ = margin + iconWidth + widest + margin;
+    const int bodyHeight = std::max(textHeight, icon_ != nullptr ? iconSize : 0);
+    height_ = margin + bodyHeight + margin + buttonHeight + margin;
+    iconArea_ = {margin, margin, iconSize, iconSize};
+    textArea_ = {margin + iconWidth, margin + (bodyHeight - textHeight) / 2, widest, textHeight};
+    button_ = {width_ - margin - buttonWidth, height_ - margin - buttonHeight, buttonWidth,
+               buttonHeight};
 }
 
 void SdlMessageBox::Show() {
@@ -267,7 +278,7 @@ void SdlMessageBox::Draw() {
         SDL_BlitSurface(lines_[i], nullptr, surface, &at);
     }
     Fill(surface, button_, pressed_ ? ButtonDown : hover_ ? ButtonHover : ButtonFace);
-    Frame(surface, button_, ButtonFrame, 2);
+    Frame(surface, button_, ButtonFrame, Scaled(ButtonFrameWidth, scale_));
     if (label_ != nullptr) {
         SDL_Rect at{button_.x + (button_.w - label_->w) / 2,
                     button_.y + (button_.h - label_->h) / 2, 0, 0};

@@ -23,9 +23,10 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
 class SdlMessageBox {
 public:
     // A hidden box; parent is the main window when it is shown (the box is then transient and
-    // modal for it, and centred over it), null otherwise (centred on the screen).
+    // modal for it, and centred over it), null otherwise (centred on the screen). Its margins,
+    // icon and button grow with the desktop's scale, as the font it is given should.
     SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
-                  MessageIcon icon, SDL_Window* parent);
+                  MessageIcon icon, SDL_Window* parent, double scale);
     ~SdlMessageBox();
     SdlMessageBox(const SdlMessageBox&) = delete;
     SdlMessageBox& operator=(const SdlMessageBox&) = delete;
@@ -50,5 +51,6 @@ private:
     SDL_Surface* label_ = nullptr;
     SDL_Rect textArea_{}, iconArea_{}, button_{};
     int width_ = 0, height_ = 0, lineSkip_ = 0;
+    double scale_;
     bool hover_ = false, pressed_ = false;
 };

@@ -3,7 +3,9 @@
 #include "Forms_un.h"
 #include "Keymap_un.h"
 #include "Msgbox_un.h"
+#include "Scale_un.h"
 #include "Sdlloading_un.h"
+#include "Winicon_un.h"
 
 #include "X11_un.h"
 
@@ -56,6 +58,9 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
     // Windows drawn in software (the loading window, message boxes) keep to X11 images: an
     // accelerated framebuffer would take the GL context from the main window.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The window class a desktop matches the windows to the desktop entry by (its
+    // StartupWMClass), whatever the program file is called; a class the user set stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", "tessel", 0);
     // Installed before SDL's own handler, which hands on to it and puts it back when SDL
     // closes its displays: an error that arrives only then is filtered too.
     IgnoreStaleWindowErrors();
@@ -162,6 +167,7 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) {
     }
     if (loaded) SDL_GL_UnloadLibrary(); // the window holds it now
     if (window_ == nullptr) return 0;
+    SetProgramIcon(window_);
     WindowManager(window_);
     UpdateSizes();
     return chosenFormat_;
@@ -286,10 +292,20 @@ void SdlPlatform::ShowWithFirstFrame() {
     if (!managed) SwapBuffers(MainWindowDC);
 }
 
+double SdlPlatform::Scale() {
+    if (scale_ == 0) {
+        float displayDpi = 0;
+        if (SDL_GetDisplayDPI(0, &displayDpi, nullptr, nullptr) != 0) displayDpi = 0;
+        scale_ = DesktopScale(DpiOfResource(XftDpiResource()), displayDpi);
+    }
+    return scale_;
+}
+
 TTF_Font* SdlPlatform::MessageFont() {
     if (!fontTried_) {
         fontTried_ = true;
-        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, MessageFontSize);
+        if (TTF_Init() == 0)
+            font_ = TTF_OpenFont(MessageFontFile, Scaled(MessageFontSize, Scale()));
         if (font_ == nullptr)
             std::fprintf(stderr, "tessel: can't load the font of the message boxes '%s': %s\n",
                          MessageFontFile, TTF_GetError());
@@ -307,7 +323,7 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
 
     TTF_Font* font = MessageFont();
     if (font == nullptr) return;
-    SdlMessageBox box(font, text, caption, icon, shown_ ? window_ : nullptr);
+    SdlMessageBox box(font, text, caption, icon, shown_ ? window_ : nullptr, Scale());
     if (!box.Usable()) return;
     box.Show();
     bool closeRequested = false, dismissed = false;
@@ -374,9 +390,13 @@ std::string SdlPlatform::GetClipboardText() {
 
 std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int top, int width,
                                                                 int height) {
-    // Placed within the main window's maximised area, which the usable screen stands for.
-    const SDL_Rect place{screen_.x + left, screen_.y + top, width, height};
-    auto window = std::make_unique<SdlLoadingWindow>(place, [this](SDL_Window* w) {
+    // Placed within the main window's maximised area, which the usable screen stands for, and
+    // grown with the desktop's scale about the same centre.
+    const double scale = Scale();
+    const int w = Scaled(width, scale), h = Scaled(height, scale);
+    const SDL_Rect place{screen_.x + left + (width - w) / 2, screen_.y + top + (height - h) / 2, w,
+                         h};
+    auto window = std::make_unique<SdlLoadingWindow>(place, scale, [this](SDL_Window* w) {
         DropLoadingWindow();
         lingering_ = w;
         loading_ = nullptr;

@@ -67,6 +67,8 @@ private:
     // still reach it, but nothing else; a click on it hands the keyboard back to the box.
     void DeliverBehindBox(const SDL_Event& event, SdlMessageBox& box, bool& closeRequested);
     TTF_Font* MessageFont();
+    // The desktop's scale for the loading window and the message boxes, asked once.
+    double Scale();
 
     SDL_Window* window_ = nullptr;
     std::string caption_;
@@ -85,6 +87,7 @@ private:
     int swappedWidth_ = 0, swappedHeight_ = 0; // the drawable's size at the last swap
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
     bool shown_ = false;        // the main window is on the screen
+    double scale_ = 0;          // not asked yet
     bool fontTried_ = false;
     TTF_Font* font_ = nullptr;
     // The application and form of the running event loop, to redraw behind a message box.

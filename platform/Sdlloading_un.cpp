@@ -1,6 +1,8 @@
 #include "Sdlloading_un.h"
 
+#include "Scale_un.h"
 #include "Surface_un.h"
+#include "Winicon_un.h"
 #include "X11_un.h"
 
 #include <algorithm>
@@ -15,10 +17,12 @@ constexpr SDL_Colour BarFrame{140, 140, 140, 255};
 
 } // namespace
 
-SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL_Window*)> keep)
-    : keep_(std::move(keep)) {
+SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, double scale,
+                                   std::function<void(SDL_Window*)> keep)
+    : scale_(scale), keep_(std::move(keep)) {
     window_ = SDL_CreateWindow("", place.x, place.y, place.w, place.h,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
+    SetProgramIcon(window_);
 }
 
 SdlLoadingWindow::~SdlLoadingWindow() {
@@ -31,7 +35,8 @@ SdlLoadingWindow::~SdlLoadingWindow() {
 }
 
 void SdlLoadingWindow::AddProgressBar(int left, int top, int width, int height) {
-    bar_ = {left, top, width, height};
+    bar_ = {Scaled(left, scale_), Scaled(top, scale_), Scaled(width, scale_),
+            Scaled(height, scale_)};
     hasBar_ = true;
     Redraw();
 }
@@ -44,7 +49,28 @@ void SdlLoadingWindow::ShowPicture(const std::uint8_t* rgb, int width, int heigh
             std::copy(rgb + static_cast<std::size_t>(y) * width * 3,
                       rgb + static_cast<std::size_t>(y + 1) * width * 3,
                       static_cast<std::uint8_t*>(picture_->pixels) + y * picture_->pitch);
+    if (picture_ != nullptr && scale_ != 1) picture_ = Enlarged(picture_);
     Redraw();
+}
+
+SDL_Surface* SdlLoadingWindow::Enlarged(SDL_Surface* picture) const {
+    // Stretched with linear filtering, which SDL does on 32-bit pixels only; a picture that
+    // cannot be stretched is shown at its own size.
+    SDL_Surface* source = SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_Surface* large = source == nullptr
+                             ? nullptr
+                             : SDL_CreateRGBSurfaceWithFormat(0, Scaled(picture->w, scale_),
+                                                              Scaled(picture->h, scale_), 32,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    const bool stretched =
+        large != nullptr && SDL_SoftStretchLinear(source, nullptr, large, nullptr) == 0;
+    SDL_FreeSurface(source);
+    if (!stretched) {
+        SDL_FreeSurface(large);
+        return picture;
+    }
+    SDL_FreeSurface(picture);
+    return large;
 }
 
 void SdlLoadingWindow::DrawOutline() {
@@ -79,14 +105,15 @@ void SdlLoadingWindow::SetProgress(int position) {
     DrawBar(surface);
     if (!hasBar_) return;
     auto rgb = [](SDL_Colour c) { return std::uint32_t(c.r) << 16 | c.g << 8 | c.b; };
-    const int done = (bar_.w - 2) * position_ / 100;
+    const int t = Scaled(1, scale_); // the frame's thickness
+    const int done = (bar_.w - 2 * t) * position_ / 100;
     const ColouredRect bar[] = {
         {bar_.x, bar_.y, bar_.w, bar_.h, rgb(BarTrack)},
-        {bar_.x + 1, bar_.y + 1, done, bar_.h - 2, rgb(BarDone)},
-        {bar_.x, bar_.y, bar_.w, 1, rgb(BarFrame)},
-        {bar_.x, bar_.y + bar_.h - 1, bar_.w, 1, rgb(BarFrame)},
-        {bar_.x, bar_.y, 1, bar_.h, rgb(BarFrame)},
-        {bar_.x + bar_.w - 1, bar_.y, 1, bar_.h, rgb(BarFrame)},
+        {bar_.x + t, bar_.y + t, done, bar_.h - 2 * t, rgb(BarDone)},
+        {bar_.x, bar_.y, bar_.w, t, rgb(BarFrame)},
+        {bar_.x, bar_.y + bar_.h - t, bar_.w, t, rgb(BarFrame)},
+        {bar_.x, bar_.y, t, bar_.h, rgb(BarFrame)},
+        {bar_.x + bar_.w - t, bar_.y, t, bar_.h, rgb(BarFrame)},
     };
     FillWindowRects(window_, bar, static_cast<int>(std::size(bar)));
 }
@@ -109,13 +136,15 @@ void SdlLoadingWindow::Draw(SDL_Surface* surface) const {
         SDL_Rect at{0, 0, picture_->w, picture_->h};
         SDL_BlitSurface(picture_, nullptr, surface, &at);
     }
-    if (outline_) Frame(surface, {0, 0, surface->w, surface->h}, Outline);
+    if (outline_) Frame(surface, {0, 0, surface->w, surface->h}, Outline, Scaled(1, scale_));
     DrawBar(surface);
 }
 
 void SdlLoadingWindow::DrawBar(SDL_Surface* surface) const {
     if (!hasBar_) return;
+    const int t = Scaled(1, scale_);
     Fill(surface, bar_, BarTrack);
-    Fill(surface, {bar_.x + 1, bar_.y + 1, (bar_.w - 2) * position_ / 100, bar_.h - 2}, BarDone);
-    Frame(surface, bar_, BarFrame);
+    Fill(surface, {bar_.x + t, bar_.y + t, (bar_.w - 2 * t) * position_ / 100, bar_.h - 2 * t},
+         BarDone);
+    Frame(surface, bar_, BarFrame, t);
 }

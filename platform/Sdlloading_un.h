@@ -1,7 +1,8 @@
 // The loading window of the SDL back end: borderless, white, the welcome picture, a progress
 // bar drawn over it and a one-pixel black outline, drawn in software on the window's surface.
 // It comes on the screen complete, with its first progress position, and each later position
-// redraws only the bar.
+// redraws only the bar. At a desktop scale above 1 the window is made that much larger, and
+// the positions, the picture and the outline it is given grow with it.
 #pragma once
 
 #include "Winlayer_un.h"
@@ -15,7 +16,9 @@ public:
     // keep is called when this object goes, with the window when it is on the screen (the back
     // end leaves it there until the main window has replaced it, so that no moment shows
     // neither), with null when it never got there.
-    SdlLoadingWindow(const SDL_Rect& place, std::function<void(SDL_Window*)> keep);
+    // place is on the screen, in pixels; what the window is then given is in units of the
+    // design, scale pixels each.
+    SdlLoadingWindow(const SDL_Rect& place, double scale, std::function<void(SDL_Window*)> keep);
     ~SdlLoadingWindow() override;
 
     void AddProgressBar(int left, int top, int width, int height) override;
@@ -31,8 +34,11 @@ public:
 private:
     void Draw(SDL_Surface* surface) const;
     void DrawBar(SDL_Surface* surface) const;
+    // The picture grown by the scale; takes it over and gives back the one to keep.
+    SDL_Surface* Enlarged(SDL_Surface* picture) const;
 
     SDL_Window* window_ = nullptr;
+    double scale_;
     std::function<void(SDL_Window*)> keep_;
     SDL_Surface* picture_ = nullptr;
     SDL_Rect bar_{};

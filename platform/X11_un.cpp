@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
@@ -425,6 +426,48 @@ bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes) {
     return read && !incremental;
 }
 
+std::string XftDpiResource() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::string(driver) != "x11") return {};
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return {};
+    std::string value;
+    // The resources as the server held them when the connection was made.
+    if (const char* resources = XResourceManagerString(display)) {
+        XrmInitialize();
+        if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue found{};
+            if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &found) &&
+                found.addr != nullptr)
+                value.assign(found.addr, found.size > 0 ? found.size - 1 : 0);
+            XrmDestroyDatabase(database);
+        }
+    }
+    XCloseDisplay(display);
+    return value;
+}
+
+void SetWindowIcons(SDL_Window* sdlWindow, const int* sizes, int count,
+                    const std::uint32_t* pixels) {
+    Display* display;
+    Window window;
+    if (count <= 0 || !X11Window(sdlWindow, display, window)) return;
+    // Width, height and the pixels of each size, in 32-bit items that Xlib takes as longs.
+    std::vector<unsigned long> data;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t area = static_cast<std::size_t>(sizes[i]) * sizes[i];
+        data.push_back(static_cast<unsigned long>(sizes[i]));
+        data.push_back(static_cast<unsigned long>(sizes[i]));
+        data.insert(data.end(), pixels, pixels + area);
+        pixels += area;
+    }
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(data.data()),
+                    static_cast<int>(data.size()));
+    XFlush(display);
+}
+
 #else // Built without X11: every window is on another system, as for an SDL window on one.
 
 bool HasWindowManager(SDL_Window*) {
@@ -458,5 +501,11 @@ bool ReadClipboard(SDL_Window*, std::size_t, std::string&) {
 }
 
 void NoteClipboardOwner(SDL_Window*) {}
+
+std::string XftDpiResource() {
+    return {};
+}
+
+void SetWindowIcons(SDL_Window*, const int*, int, const std::uint32_t*) {}
 
 #endif

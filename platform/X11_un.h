@@ -61,3 +61,13 @@ void CopySubBuffer(SDL_Window* window, int x, int y, int width, int height);
 bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes);
 // Called after this program put text on the clipboard: it holds it until another takes it.
 void NoteClipboardOwner(SDL_Window* window);
+
+// The value of the X resource Xft.dpi, the resolution the desktop asks programs to draw at, as
+// set on the server (xrdb); empty when none is set or SDL shows its windows on another system.
+// Asked through a connection of its own, as it is wanted before the first window is made.
+std::string XftDpiResource();
+
+// Gives a window its icon in several sizes (_NET_WM_ICON), for a task bar or window switcher to
+// take the one that suits it: count squares of the sizes given, their pixels one after the
+// other, each top row first, as 0xAARRGGBB.
+void SetWindowIcons(SDL_Window* window, const int* sizes, int count, const std::uint32_t* pixels);

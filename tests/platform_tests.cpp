@@ -1,12 +1,15 @@
 #include "platform/Keymap_un.h"
 #include "platform/Msgbox_un.h"
 #include "platform/Sdlloading_un.h"
+#include "platform/Winicon_un.h"
 
 #include "Offscreen.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 TEST(KeyTranslation, GivesTheVirtualKeyCodesOfTheKeyTables) {
     struct {
@@ -156,7 +159,7 @@ TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
         }
         std::string heard = "nothing";
         {
-            SdlLoadingWindow loading({0, 0, 200, 100}, [&](SDL_Window* w) {
+            SdlLoadingWindow loading({0, 0, 200, 100}, 1, [&](SDL_Window* w) {
                 heard = w == nullptr ? "gone" : "kept";
                 if (w != nullptr) SDL_DestroyWindow(w);
             });
@@ -166,4 +169,92 @@ TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
     };
     EXPECT_EQ(endOf(nullptr), "gone"); // its window could not be made
     EXPECT_EQ(endOf("dummy"), "gone"); // made, but never shown
+}
+
+namespace {
+
+// The colour of a pixel of a window drawn in software, as 0xRRGGBB.
+std::uint32_t WindowPixel(SDL_Window* window, int x, int y) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr || x >= surface->w || y >= surface->h) return 0xFFFFFFFF;
+    const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+    Uint32 value = 0;
+    std::copy_n(row + x * surface->format->BytesPerPixel, surface->format->BytesPerPixel,
+                reinterpret_cast<Uint8*>(&value));
+    Uint8 r, g, b;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    return std::uint32_t(r) << 16 | g << 8 | b;
+}
+
+} // namespace
+
+// At a desktop scale of 2 the platform makes the window twice the design size; what the
+// start-up then gives it in design units must fill it: the picture, the bar and the outline.
+TEST(LoadingWindow, GrowsWhatItShowsWithTheDesktopScale) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    const std::vector<std::uint8_t> red(200 * 100 * 3, 0);
+    std::vector<std::uint8_t> picture = red;
+    for (std::size_t i = 0; i < picture.size(); i += 3) picture[i] = 255;
+    auto draw = [&](double scale, int width, int height, auto look) {
+        SdlLoadingWindow loading({0, 0, width, height}, scale, [](SDL_Window* w) {
+            if (w != nullptr) SDL_DestroyWindow(w);
+        });
+        ASSERT_NE(loading.Window(), nullptr);
+        loading.ShowPicture(picture.data(), 200, 100);
+        loading.AddProgressBar(20, 40, 160, 20);
+        loading.DrawOutline();
+        loading.SetProgress(50);
+        look(loading.Window());
+    };
+    draw(2, 400, 200, [](SDL_Window* w) {
+        EXPECT_EQ(WindowPixel(w, 390, 190), 0xFF0000u) << "the picture fills the window";
+        EXPECT_EQ(WindowPixel(w, 0, 100), 0u) << "the outline";
+        EXPECT_EQ(WindowPixel(w, 1, 100), 0u) << "the outline, two pixels wide";
+        EXPECT_EQ(WindowPixel(w, 2, 100), 0xFF0000u);
+        EXPECT_EQ(WindowPixel(w, 100, 100), 0x26A048u) << "the done part of the bar";
+        EXPECT_EQ(WindowPixel(w, 300, 100), 0xE6E6E6u) << "the rest of the bar";
+        EXPECT_EQ(WindowPixel(w, 300, 78), 0xFF0000u) << "above the bar, at 80 to 120";
+        EXPECT_EQ(WindowPixel(w, 300, 118), 0x8C8C8Cu) << "the bar's frame, two pixels wide";
+        EXPECT_EQ(WindowPixel(w, 300, 117), 0xE6E6E6u);
+    });
+    // At 1 the same picture, bar and outline, pixel for pixel as designed.
+    draw(1, 200, 100, [](SDL_Window* w) {
+        EXPECT_EQ(WindowPixel(w, 195, 95), 0xFF0000u);
+        EXPECT_EQ(WindowPixel(w, 0, 50), 0u);
+        EXPECT_EQ(WindowPixel(w, 1, 50), 0xFF0000u);
+        EXPECT_EQ(WindowPixel(w, 50, 50), 0x26A048u);
+        EXPECT_EQ(WindowPixel(w, 150, 50), 0xE6E6E6u);
+    });
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST(WindowIcon, IsDrawnInTheSizesATaskBarTakesAndNoOthers) {
+    const auto sizes = WindowIconSizesDrawn();
+    EXPECT_TRUE(std::is_sorted(sizes.begin(), sizes.end()));
+    for (int size : {16, 32, 48, 64}) {
+        EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end()) << size;
+        EXPECT_NE(WindowIconPixelsOf(size), nullptr) << size;
+    }
+    EXPECT_EQ(WindowIconPixelsOf(20), nullptr);
+    EXPECT_EQ(WindowIconPixelsOf(0), nullptr);
+}
+
+TEST(WindowIcon, IsTheUprightCalculatorOnATransparentGroundWithStraightAlpha) {
+    for (int size : WindowIconSizesDrawn()) {
+        const std::uint32_t* pixels = WindowIconPixelsOf(size);
+        auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * size + x]; };
+        EXPECT_EQ(at(0, 0) >> 24, 0u) << size << ": a transparent corner";
+        EXPECT_EQ(at(size - 1, size - 1) >> 24, 0u) << size;
+        EXPECT_EQ(at(size / 2, size / 2) >> 24, 255u) << size << ": an opaque middle";
+        // Narrower than high: the sides are transparent half-way up.
+        EXPECT_EQ(at(0, size / 2) >> 24, 0u) << size;
+        // The smoothed edges keep the case's colour; premultiplied, they would be darker.
+        for (int x = 0; x < size / 2; ++x) {
+            const std::uint32_t p = at(x, size / 2), alpha = p >> 24;
+            if (alpha > 16 && alpha < 240) {
+                EXPECT_GE(p >> 16 & 255, 0x30u) << size << " at " << x;
+            }
+        }
+    }
 }

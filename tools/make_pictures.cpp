@@ -2,6 +2,8 @@
 // and the loading picture) and writes them as baseline JPEGs.
 //
 // Usage: make_pictures OUTDIR [FONTDIR]
+//        make_pictures --icons ICONDIR            (the desktop's icons of the program)
+//        make_pictures --window-icon SOURCEFILE   (the same picture for the program's windows)
 //
 // Text is rendered from fixed font files rather than through fontconfig so that the output is the
 // same bytes on every run and every machine with the same libraries.
@@ -19,11 +21,13 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <numbers>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -546,6 +550,56 @@ void drawIcons(const fs::path& dir) {
     cairo_surface_destroy(surface);
 }
 
+// The icon the program gives its windows, in the sizes a window manager or task bar picks
+// from, compiled into the program: a C++ source of the squares' pixels, top row first, as
+// 0xAARRGGBB with straight (not premultiplied) alpha, as SDL and X11 take them.
+constexpr int windowIconSizes[] = {16, 32, 48, 64, 128};
+
+void writeWindowIcon(const fs::path& file) {
+    std::ostringstream out;
+    out << "// Made by tools/make_pictures --window-icon: the program's icon, drawn as the "
+           "installed\n"
+           "// icons are, in these sizes; each a square of 0xAARRGGBB pixels, top row first.\n"
+           "#pragma once\n\n#include <cstdint>\n\n"
+           "inline constexpr int WindowIconSizes[] = {";
+    for (std::size_t i = 0; i < std::size(windowIconSizes); ++i)
+        out << (i == 0 ? "" : ", ") << windowIconSizes[i];
+    out << "};\ninline constexpr std::uint32_t WindowIconPixels[] = {\n";
+    for (int size : windowIconSizes) {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+        cairo_t* cr = cairo_create(surface);
+        drawIcon(cr, size);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        out << "    // " << size << " x " << size << "\n";
+        for (int y = 0; y < size; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+            out << "   ";
+            for (int x = 0; x < size; ++x) {
+                // Cairo keeps colour multiplied by alpha.
+                const std::uint32_t p = row[x], a = p >> 24;
+                auto straight = [a](std::uint32_t c) {
+                    return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a);
+                };
+                const std::uint32_t v = a << 24 | straight(p >> 16 & 255) << 16 |
+                                        straight(p >> 8 & 255) << 8 | straight(p & 255);
+                char word[16];
+                std::snprintf(word, sizeof word, " 0x%08X,", v);
+                out << word;
+            }
+            out << "\n";
+        }
+        cairo_surface_destroy(surface);
+    }
+    out << "};\n";
+    fs::create_directories(file.parent_path());
+    std::ofstream f(file, std::ios::binary);
+    f << out.str();
+    if (!f.flush()) fail("cannot write " + file.string());
+}
+
 void drawWelcome(const Fonts& fonts, const fs::path& file) {
     constexpr int width = 400, height = 200;
     Canvas canvas(width, height);
@@ -603,13 +657,19 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
         std::cerr << "usage: make_pictures OUTDIR [FONTDIR]\n"
-                     "       make_pictures --icons ICONDIR\n";
+                     "       make_pictures --icons ICONDIR\n"
+                     "       make_pictures --window-icon SOURCEFILE\n";
         return 2;
     }
     try {
         if (std::string(argv[1]) == "--icons") {
             if (argc != 3) throw std::runtime_error("--icons needs the folder to write to");
             drawIcons(argv[2]);
+            return 0;
+        }
+        if (std::string(argv[1]) == "--window-icon") {
+            if (argc != 3) throw std::runtime_error("--window-icon needs the file to write");
+            writeWindowIcon(argv[2]);
             return 0;
         }
         const Fonts fonts(argc == 3 ? argv[2] : "/usr/share/fonts/truetype/dejavu");

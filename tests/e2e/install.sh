@@ -2,7 +2,9 @@
 # The installed program: installed with DESTDIR under a prefix, and started from the menu or a
 # terminal in a folder without tex/ and with an empty home, it finds the installed pictures
 # (no message box), draws the calculator, and keeps config.cfg in the user's configuration
-# folder, which it creates.
+# folder, which it creates. The installation carries the licence and the changelog, and the
+# Debian package made of it says one version everywhere and passes lintian --pedantic with no
+# error or warning.
 # Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER (the build folder holds the binary)
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -17,6 +19,55 @@ check "its pictures are installed" test -f "$WORK/root/usr/share/tessel/tex/Card
 check "the desktop entry is installed" test -f "$WORK/root/usr/share/applications/tessel.desktop"
 check "the icon is installed" test -f "$WORK/root/usr/share/icons/hicolor/48x48/apps/tessel.png"
 check "the manual page is installed" test -f "$WORK/root/usr/share/man/man1/tessel.1.gz"
+doc="$WORK/root/usr/share/doc/tessel"
+check "the copyright file is installed" test -f "$doc/copyright"
+check "the changelog is installed" test -f "$doc/changelog.gz"
+check "the manual page names the installed pictures" \
+    zgrep -q '^\.I /usr/share/tessel/tex/$' "$WORK/root/usr/share/man/man1/tessel.1.gz"
+check "the manual page has no placeholder left" \
+    test -z "$(zgrep -E 'PREFIX|@[A-Z_]+@' "$WORK/root/usr/share/man/man1/tessel.1.gz")"
+
+# The Debian package, made as a packager would (into a folder of the test's own).
+(cd "$BUILD" && cpack --config "$BUILD/CPackConfig.cmake" -G DEB -B "$WORK/deb") \
+    >"$WORK/cpack.log" 2>&1 || fail "cpack -G DEB (see $WORK/cpack.log)"
+deb=$(find "$WORK/deb" -maxdepth 1 -name 'tessel_*.deb' | head -n1)
+[ -n "$deb" ] || fail "cpack made a package (see $WORK/cpack.log)"
+dpkg-deb -c "$deb" | awk '{print $6}' >"$WORK/deb-files.txt"
+check "the package holds the copyright file" grep -qx './usr/share/doc/tessel/copyright' \
+    "$WORK/deb-files.txt"
+check "the package holds the changelog" grep -qx './usr/share/doc/tessel/changelog.gz' \
+    "$WORK/deb-files.txt"
+dpkg-deb -x "$deb" "$WORK/deb-root"
+check "its copyright file is Debian's format for the MIT (Expat) licence of the developers" \
+    grep -q '^Copyright: 2026 The Tessel developers$' "$WORK/deb-root/usr/share/doc/tessel/copyright"
+
+# One version, whoever is asked: the program, the package, the AppStream release, the
+# changelog's newest entry and the manual page.
+program_version=$("$WORK/deb-root/usr/bin/tessel" --version)
+package_version=$(dpkg-deb -f "$deb" Version)
+appstream_version=$(grep -o -m1 '<release version="[^"]*"' \
+    "$WORK/deb-root/usr/share/metainfo/org.example.tessel.metainfo.xml" | cut -d'"' -f2)
+changelog_version=$(zcat "$WORK/deb-root/usr/share/doc/tessel/changelog.gz" | head -n1 |
+    sed -n 's/^tessel (\([^)]*\)) .*/\1/p')
+manual_version=$(zcat "$WORK/deb-root/usr/share/man/man1/tessel.1.gz" |
+    sed -n 's/^\.TH .*"Tessel \([^"]*\)".*/\1/p')
+check "the program says 'tessel' and the package's version ($program_version, $package_version)" \
+    test "$program_version" = "tessel $package_version"
+check "the AppStream release is the package's version ($appstream_version)" \
+    test "$appstream_version" = "$package_version"
+check "the changelog's newest entry is the package's version ($changelog_version)" \
+    test "$changelog_version" = "$package_version"
+check "the manual page is of the package's version ($manual_version)" \
+    test "$manual_version" = "$package_version"
+
+# What Debian's checker says of the package, pedantic included: no error and no warning.
+lintian --pedantic --info "$deb" >"$WORK/lintian.txt" 2>"$WORK/lintian.err" || true
+grep -E '^I: ' "$WORK/lintian.txt" || true
+check "lintian --pedantic: no error and no warning ($(grep -cE '^[EW]: ' "$WORK/lintian.txt"))" \
+    test -z "$(grep -E '^[EW]: ' "$WORK/lintian.txt")"
+[ ! -s "$WORK/lintian.txt" ] || cat "$WORK/lintian.txt"
+check "lintian ran on the package ($(grep -v 'root privileges' "$WORK/lintian.err" | head -n1))" \
+    test -z "$(grep -v 'root privileges' "$WORK/lintian.err")"
 
 # runs_installed NAME CONFIG-FILE VAR=VALUE...: starts the installed program in an empty folder
 # (with TEX_HERE=1, one holding a tex/ folder of the user's own) with the environment given;

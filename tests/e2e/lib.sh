@@ -191,8 +191,10 @@ elapsed_ms() {
 # prints its id. Fails the test if it does not within 20 s.
 wait_window() {
     local seconds=20 wid="" i
-    wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$CAPTION\$" |
-        head -n1) || true
+    # Only a window of this process: the one of a calculator that has just ended can still be
+    # listed for a moment, and would be gone by the time it is used.
+    wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --all --pid "$TESSEL_PID" \
+        --name "^$CAPTION\$" | head -n1) || true
     [ -n "$wid" ] || fail "the window '$CAPTION' appears within $seconds s"
     for i in $(seq $((seconds * 10))); do
         if maximised; then
