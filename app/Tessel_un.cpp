@@ -325,5 +325,11 @@ int RunTessel(Platform& platform) {
         session.application.ShowException(error);
         return 1;
     }
+    // The loop also ends when the display goes away; there is no box to show that in.
+    const std::string lost = platform.LostWindow();
+    if (!lost.empty()) {
+        std::fprintf(stderr, "tessel: %s\n", lost.c_str());
+        return 1;
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -126,6 +127,12 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
     return lines;
 }
 
+namespace {
+
+SDL_Window* SpareBox = nullptr; // a box's window kept for the next (on Wayland)
+
+} // namespace
+
 SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
                              MessageIcon icon, SDL_Window* parent, double scale)
     : scale_(scale) {
@@ -138,17 +145,36 @@ SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std:
         x = px + (pw - width_) / 2;
         y = py + (ph - height_) / 2;
     }
-    window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_, SDL_WINDOW_HIDDEN);
+    if (SpareBox != nullptr) {
+        // The window of the last box, kept hidden (see the destructor).
+        window_ = std::exchange(SpareBox, nullptr);
+        SDL_SetWindowTitle(window_, caption.c_str());
+        SDL_SetWindowSize(window_, width_, height_);
+    } else {
+        window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_,
+                                   SDL_WINDOW_HIDDEN | SoftwareWindowFlags());
+    }
     if (window_ == nullptr) return;
     SetProgramIcon(window_);
-    MarkAsDialog(window_, parent);
+    // SDL's own way where the X11 one does not apply: a Wayland compositor, say.
+    if (!MarkAsDialog(window_, parent) && parent != nullptr) SDL_SetWindowModalFor(window_, parent);
 }
 
 SdlMessageBox::~SdlMessageBox() {
     for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
     SDL_FreeSurface(icon_);
     SDL_FreeSurface(label_);
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (window_ == nullptr) return;
+    if (SoftwareWindowFlags() != 0) {
+        // With client-side decorations on Wayland, SDL 2.26 leaves a part of a window it has
+        // hidden with the compositor, which later tells it of a change of focus: had the
+        // window been destroyed, that would reach freed memory. The window is kept, hidden,
+        // for the next box, and goes when SDL closes.
+        SDL_HideWindow(window_);
+        SpareBox = window_;
+        return;
+    }
+    SDL_DestroyWindow(window_);
 }
 
 void SdlMessageBox::Layout(TTF_Font* font, const std::string& text, MessageIcon icon,
@@ -266,6 +292,7 @@ bool SdlMessageBox::Handle(const SDL_Event& e) {
 }
 
 void SdlMessageBox::Draw() {
+    KeptGlContext kept;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return;
     Fill(surface, {0, 0, surface->w, surface->h}, Background);

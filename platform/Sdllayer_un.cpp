@@ -7,6 +7,7 @@
 #include "Sdlloading_un.h"
 #include "Winicon_un.h"
 
+#include "Wayland_un.h"
 #include "X11_un.h"
 
 #include <GL/gl.h>
@@ -27,7 +28,8 @@ DeviceContextTag* const MainWindowDC = reinterpret_cast<DeviceContextTag*>(1);
 
 constexpr const char* MessageFontFile = TESSEL_FONT_FILE;
 constexpr int MessageFontSize = 15;
-constexpr Uint64 TimerInterval = 1; // ms
+constexpr Uint64 TimerInterval = 1;  // ms
+constexpr Uint64 MaximiseWait = 500; // ms, for a Wayland compositor to size the window
 // Bytes of clipboard text read at most, beyond which no number is taken from it anyway.
 constexpr std::size_t ClipboardLimit = 1 << 20;
 
@@ -74,6 +76,11 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
         SDL_Quit();
         throw std::runtime_error("Can't open a display to show the window on");
     }
+    wayland_ = driver == "wayland";
+    // Wayland offers no framebuffer for windows drawn in software: SDL makes them one with a
+    // renderer of its own (each such window keeps the main window's GL context, see
+    // KeptGlContext).
+    if (wayland_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "opengl");
     if (SDL_GetDisplayUsableBounds(0, &screen_) != 0) screen_ = design_;
     // Typed characters decide what a key does (on every layout), and SDL reports them only
     // while text input is on.
@@ -160,8 +167,12 @@ int SdlPlatform::ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) {
         SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, a.accumBlue);
         SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, a.accumAlpha);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
-                       SDL_WINDOW_ALLOW_HIGHDPI | (maximized_ ? SDL_WINDOW_MAXIMIZED : 0);
+        Uint32 flags =
+            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        // A Wayland window is maximised once it is shown (see PrepareFirstFrame): asked for
+        // before, SDL takes the compositor's first size as a suggestion, and hands in a
+        // picture of another size, which the compositor takes for a protocol error.
+        if (maximized_ && !wayland_) flags |= SDL_WINDOW_MAXIMIZED;
         window_ = SDL_CreateWindow(caption_.c_str(), place.x, place.y, place.w, place.h, flags);
         if (window_ != nullptr) chosenFormat_ = static_cast<int>(i) + 1;
     }
@@ -190,7 +201,16 @@ HGLRC SdlPlatform::CreateContext(HDC) {
 
 bool SdlPlatform::MakeCurrent(HDC, HGLRC context) {
     if (window_ == nullptr) return false;
-    return SDL_GL_MakeCurrent(window_, reinterpret_cast<SDL_GLContext>(context)) == 0;
+    mainContext_ = reinterpret_cast<SDL_GLContext>(context);
+    return SDL_GL_MakeCurrent(window_, mainContext_) == 0;
+}
+
+void SdlPlatform::Deliver(TApplication& application, TForm& form, const WindowEvent& event) {
+    // SDL may have left a context of its own current, drawing a software window's
+    // framebuffer with a renderer (on Wayland): the form draws with the main window's.
+    if (mainContext_ != nullptr && SDL_GL_GetCurrentContext() != mainContext_)
+        SDL_GL_MakeCurrent(window_, mainContext_);
+    application.Dispatch(form, event);
 }
 
 void SdlPlatform::DeleteContext(HGLRC context) {
@@ -249,6 +269,10 @@ void SdlPlatform::PrepareFirstFrame() {
     // What loading allocated and has given back is returned before drawing takes its share.
     malloc_trim(0);
     if (window_ == nullptr || !maximized_) return;
+    if (wayland_) {
+        MaximizeBeforeFirstFrame();
+        return;
+    }
     SDL_Rect place = screen_;
     int left = 0, right = 0, top = 0, bottom = 0;
     if (WindowManager(window_)) {
@@ -262,6 +286,23 @@ void SdlPlatform::PrepareFirstFrame() {
     if (w != place.w || h != place.h) {
         PlaceHidden(window_, place);
         SDL_PumpEvents(); // SDL takes the new size from the server's notice
+    }
+}
+
+void SdlPlatform::MaximizeBeforeFirstFrame() {
+    // A Wayland surface is shown only with its first picture: the window is shown and
+    // maximised empty, and the first frame drawn at the size the compositor gives it.
+    // The drawable's size is the one SDL has given the GL surface.
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    ShowMainWindow();
+    SDL_MaximizeWindow(window_);
+    const Uint64 until = SDL_GetTicks64() + MaximiseWait;
+    int nowW = w, nowH = h;
+    while (nowW == w && nowH == h && SDL_GetTicks64() < until) {
+        SDL_PumpEvents();
+        SDL_Delay(1);
+        SDL_GL_GetDrawableSize(window_, &nowW, &nowH);
     }
 }
 
@@ -348,6 +389,9 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
     }
     // Without a window manager the keyboard would go nowhere once the box is gone.
     if (shown_ && !WindowManager(window_)) SDL_SetWindowInputFocus(window_);
+    // A Wayland compositor decides where the keyboard goes; the window asks to be activated,
+    // which those that offer activation grant.
+    if (shown_ && wayland_) SDL_RaiseWindow(window_);
 }
 
 void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool& closeRequested) {
@@ -372,7 +416,7 @@ void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool&
     default:
         break;
     }
-    if (application_ != nullptr && form_ != nullptr) application_->Dispatch(*form_, event);
+    if (application_ != nullptr && form_ != nullptr) Deliver(*application_, *form_, event);
 }
 
 void SdlPlatform::SetClipboardText(const std::string& text) {
@@ -424,6 +468,7 @@ bool SdlPlatform::Translate(const SDL_Event& e, WindowEvent& out) {
     };
     switch (e.type) {
     case SDL_QUIT:
+        if (wayland_ && lost_.empty()) lost_ = WaylandConnectionError(window_);
         out.kind = WindowEvent::Close;
         return true;
     case SDL_WINDOWEVENT:
@@ -529,7 +574,7 @@ void SdlPlatform::TickIfDue(Uint64& nextTick) {
         form_->TickDelay() > 0)
         return;
     nextTick = now + TimerInterval;
-    application_->Dispatch(*form_, {WindowEvent::Tick});
+    Deliver(*application_, *form_, {WindowEvent::Tick});
 }
 
 void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
@@ -542,8 +587,8 @@ void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
     PrepareFirstFrame();
     UpdateSizes();
     if (w != drawableWidth_ || h != drawableHeight_)
-        application.Dispatch(form, {WindowEvent::Resize});
-    if (form.WantsTick()) application.Dispatch(form, {WindowEvent::Tick});
+        Deliver(application, form, {WindowEvent::Resize});
+    if (form.WantsTick()) Deliver(application, form, {WindowEvent::Tick});
     if (!shown_) ShowMainWindow();
     Uint64 nextTick = SDL_GetTicks64();
     while (!closed_) {
@@ -552,7 +597,7 @@ void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
         // Everything that has arrived is handled before the next frame is drawn.
         while (got && !closed_) {
             WindowEvent event{};
-            if (Translate(e, event)) application.Dispatch(form, event);
+            if (Translate(e, event)) Deliver(application, form, event);
             got = SDL_PollEvent(&e) != 0;
         }
         TickIfDue(nextTick);

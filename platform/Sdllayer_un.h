@@ -43,12 +43,15 @@ public:
     std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                        int height) override;
     void RunEventLoop(TApplication& application, TForm& form) override;
+    std::string LostWindow() const override { return lost_; }
 
 private:
     // Before the first frame: the hidden window is given the size it will have on the screen.
     void PrepareFirstFrame();
     // Shows the main window with the frame in its back buffer already in it.
     void ShowWithFirstFrame();
+    // On Wayland: shows the window, still without a picture, and maximises it.
+    void MaximizeBeforeFirstFrame();
     void ShowMainWindow();
     bool Translate(const SDL_Event& event, WindowEvent& out);
     // Takes from the queue the character the key press just translated typed, or gives 0.
@@ -61,6 +64,8 @@ private:
     bool NextEvent(SDL_Event& event, Uint64& nextTick);
     // Draws a frame when one is due and the form wants it.
     void TickIfDue(Uint64& nextTick);
+    // Hands an event to the form with the main window's GL context current.
+    void Deliver(TApplication& application, TForm& form, const WindowEvent& event);
     // What the first frame shown replaces: the window's background picture, the loading window.
     void AfterPresenting();
     // While a message box is up: the main window is redrawn as exposed or resized and releases
@@ -77,12 +82,15 @@ private:
     int width_, height_; // the window's size in SDL's units, for mouse positions
     int drawableWidth_, drawableHeight_;
     bool maximized_ = false;
+    bool wayland_ = false;   // SDL shows the windows through a Wayland compositor
     int windowManager_ = -1; // unknown until a window exists
     bool picture_ = false;   // the main window has its first frame as background picture
     SdlLoadingWindow* loading_ = nullptr;
     SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
     bool closed_ = false;
+    std::string lost_; // why the display was lost, if it was
     int chosenFormat_ = 0;
+    SDL_GLContext mainContext_ = nullptr;
     bool copySubBuffer_ = false;               // the drawable can show part of its back buffer
     int swappedWidth_ = 0, swappedHeight_ = 0; // the drawable's size at the last swap
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far

@@ -21,7 +21,8 @@ SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, double scale,
                                    std::function<void(SDL_Window*)> keep)
     : scale_(scale), keep_(std::move(keep)) {
     window_ = SDL_CreateWindow("", place.x, place.y, place.w, place.h,
-                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN |
+                                   SoftwareWindowFlags());
     SetProgramIcon(window_);
 }
 
@@ -80,6 +81,7 @@ void SdlLoadingWindow::DrawOutline() {
 
 void SdlLoadingWindow::SetProgress(int position) {
     position_ = std::clamp(position, 0, 100);
+    KeptGlContext kept;
     SDL_Surface* surface = window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
     if (surface == nullptr) return;
     if (!mapped_) {
@@ -115,7 +117,9 @@ void SdlLoadingWindow::SetProgress(int position) {
         {bar_.x, bar_.y, t, bar_.h, rgb(BarFrame)},
         {bar_.x + bar_.w - t, bar_.y, t, bar_.h, rgb(BarFrame)},
     };
-    FillWindowRects(window_, bar, static_cast<int>(std::size(bar)));
+    // Elsewhere than on X11 the window's surface is handed over again, bar and all.
+    if (!FillWindowRects(window_, bar, static_cast<int>(std::size(bar))))
+        SDL_UpdateWindowSurface(window_);
 }
 
 bool SdlLoadingWindow::Owns(const SDL_Event& e) const {
@@ -124,6 +128,7 @@ bool SdlLoadingWindow::Owns(const SDL_Event& e) const {
 }
 
 void SdlLoadingWindow::Redraw() {
+    KeptGlContext kept;
     SDL_Surface* surface = window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
     if (surface == nullptr) return;
     Draw(surface);

@@ -105,6 +105,10 @@ public:
     virtual std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                                int height) = 0;
 
+    // Why the window was lost without being closed (the display's connection broke, say);
+    // empty while it was not.
+    virtual std::string LostWindow() const { return {}; }
+
     // Delivers events and ticks to the form, one at a time, until the main window closes.
     virtual void RunEventLoop(TApplication& application, TForm& form) = 0;
 };

@@ -51,10 +51,10 @@ bool HasWindowManager(SDL_Window* window) {
     return found;
 }
 
-void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent) {
+bool MarkAsDialog(SDL_Window* dialog, SDL_Window* parent) {
     Display* display;
     Window xdialog, xparent;
-    if (!X11Window(dialog, display, xdialog)) return;
+    if (!X11Window(dialog, display, xdialog)) return false;
     Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
     Atom typeDialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
     XChangeProperty(display, xdialog, type, XA_ATOM, 32, PropModeReplace,
@@ -76,6 +76,7 @@ void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent) {
                         reinterpret_cast<unsigned char*>(&modal), 1);
     }
     XFlush(display);
+    return true;
 }
 
 namespace {
@@ -293,10 +294,10 @@ void ClearWindowPicture(SDL_Window* sdlWindow) {
     XFlush(display);
 }
 
-void FillWindowRects(SDL_Window* sdlWindow, const ColouredRect* rects, int count) {
+bool FillWindowRects(SDL_Window* sdlWindow, const ColouredRect* rects, int count) {
     Display* display;
     Window window;
-    if (!X11Window(sdlWindow, display, window)) return;
+    if (!X11Window(sdlWindow, display, window)) return false;
     // SDL makes windows without GL with the screen's default visual; asking the server for
     // the window's own would cost a round trip each time.
     const Visual* visual = DefaultVisual(display, DefaultScreen(display));
@@ -309,6 +310,7 @@ void FillWindowRects(SDL_Window* sdlWindow, const ColouredRect* rects, int count
     }
     XFreeGC(display, gc);
     XFlush(display);
+    return true;
 }
 
 namespace {
@@ -476,7 +478,9 @@ bool HasWindowManager(SDL_Window*) {
 
 void IgnoreStaleWindowErrors() {}
 
-void MarkAsDialog(SDL_Window*, SDL_Window*) {}
+bool MarkAsDialog(SDL_Window*, SDL_Window*) {
+    return false;
+}
 
 bool FrameExtents(SDL_Window*, int&, int&, int&, int&) {
     return false;
@@ -488,7 +492,9 @@ void SetWindowPicture(SDL_Window*, int, int, const PictureRows&) {}
 
 void ClearWindowPicture(SDL_Window*) {}
 
-void FillWindowRects(SDL_Window*, const ColouredRect*, int) {}
+bool FillWindowRects(SDL_Window*, const ColouredRect*, int) {
+    return false;
+}
 
 bool CanCopySubBuffer(SDL_Window*) {
     return false;

@@ -22,7 +22,8 @@ void IgnoreStaleWindowErrors();
 // Marks a window that is not mapped yet as a dialog; with a parent also as transient for it
 // and modal, so that a window manager keeps it above the parent and gives it the keyboard
 // when the parent is clicked.
-void MarkAsDialog(SDL_Window* dialog, SDL_Window* parent);
+// False, doing nothing, where the window is not on X11.
+bool MarkAsDialog(SDL_Window* dialog, SDL_Window* parent);
 
 // The space a window manager's frame takes around a window that is not mapped yet, asked of
 // the window manager for the window's present state; false when none answers.
@@ -45,7 +46,8 @@ struct ColouredRect {
     int x, y, w, h;
     std::uint32_t rgb;
 };
-void FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
+// False, doing nothing, where the window is not on X11.
+bool FillWindowRects(SDL_Window* window, const ColouredRect* rects, int count);
 
 // Shows a rectangle of a GL window's back buffer (x and y from its bottom left) and leaves the
 // buffer as it was, through GLX_MESA_copy_sub_buffer. CanCopySubBuffer tells, for the window
