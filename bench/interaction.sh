@@ -36,6 +36,12 @@ trap cleanup EXIT
 
 [ -x "$watch" ] || { echo "not built: $watch" >&2; exit 1; }
 
+# stop PID: ends a process of this script's and waits for it.
+stop() {
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
 # median FILE COLUMN: the median of a column of numbers.
 median() {
     sort -g -k"$2,$2" "$1" | awk -v c="$2" '{v[NR] = $c} END {print v[int((NR + 1) / 2)]}'
@@ -58,14 +64,12 @@ for size in $sizes; do
                     awk '{print $2, $4, ($6 == "" ? "-" : $6), ($8 == "" ? "-" : $8)}' \
                         >>"$work/$size.$b.$mode"
             done
-            kill "$program" 2>/dev/null || true
-            wait "$program" 2>/dev/null || true
+            stop "$program"
             program=""
         done
         echo "run $run of $runs at $size done" >&2
     done
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
+    stop "$XVFB_PID"
     XVFB_PID=""
 done
 

@@ -61,14 +61,29 @@ wait_picture() {
     settle "$1"
 }
 
+# start_on_wayland NAME: the calculator in a fresh folder, once its picture has settled.
+start_on_wayland() {
+    dir=$(new_dir "$1")
+    launch_wayland "$dir"
+    park_pointer
+    wait_picture "$WORK/wl-$1.png"
+}
+
+# ended_status TENTHS: waits that many tenths of a second for the program to end; STATUS.
+ended_status() {
+    local i
+    for i in $(seq "$1"); do
+        running || break
+        sleep 0.1
+    done
+    take_status
+}
+
 start_display
 start_weston
 
 # The window: maximised to what weston gives it, the whole calculator drawn.
-dir=$(new_dir wayland)
-launch_wayland "$dir"
-park_pointer
-wait_picture "$WORK/wl-default.png"
+start_on_wayland default
 top=$(content_top "$WORK/wl-default.png")
 check "the calculator's window is shown (its picture starts at row '$top')" test -n "$top"
 [ -n "$top" ] || finish
@@ -132,28 +147,19 @@ sleep 0.3
 xdotool mousemove "$((W - 16))" "$((top - 12))"
 sleep 0.3
 xdotool click 1
-for i in $(seq 50); do running || break; sleep 0.1; done
-take_status
+ended_status 50
 check "the close button ends the program with status 0 (got $STATUS)" test "$STATUS" = 0
 
 # SIGTERM ends it at once and well.
-dir=$(new_dir sigterm)
-launch_wayland "$dir"
-park_pointer
-wait_picture "$WORK/wl-sigterm.png"
+start_on_wayland sigterm
 kill -TERM "$TESSEL_PID"
-for i in $(seq 30); do running || break; sleep 0.1; done
-take_status
+ended_status 30
 check "SIGTERM ends it with status 0 (got $STATUS)" test "$STATUS" = 0
 
 # A compositor that goes away: the program says so and fails.
-dir=$(new_dir lost)
-launch_wayland "$dir"
-park_pointer
-wait_picture "$WORK/wl-lost.png"
+start_on_wayland lost
 stop_weston
-for i in $(seq 50); do running || break; sleep 0.1; done
-take_status
+ended_status 50
 check "losing the compositor ends the program with status 1 (got $STATUS)" test "$STATUS" = 1
 check "and it says why on standard error" \
     grep -q "^tessel: the connection to the Wayland compositor was lost" "$dir/stderr.log"
