@@ -4,10 +4,13 @@
 #include "scene/Models_un.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace {
 
@@ -56,6 +59,22 @@ void SetUpView(int width, int height) {
     glLoadIdentity();
     gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
     glLightfv(GL_LIGHT0, GL_POSITION, LightPosition);
+}
+
+void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* pixels) {
+    // GL's rows run from the bottom up; Mesa hands them over the other way round on request.
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    const bool inverted =
+        extensions != nullptr &&
+        (std::string(" ") + extensions + " ").find(" GL_MESA_pack_invert ") != std::string::npos;
+    glReadBuffer(GL_BACK);
+    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+    glReadPixels(0, height - first - count, width, count, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+    for (int a = 0, b = count - 1; !inverted && a < b; ++a, --b)
+        std::swap_ranges(pixels + static_cast<std::size_t>(a) * width,
+                         pixels + static_cast<std::size_t>(a + 1) * width,
+                         pixels + static_cast<std::size_t>(b) * width);
 }
 
 void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName) {

@@ -34,5 +34,7 @@ Matrix ProjectionOf(int width, int height);
 void SetUpView(int width, int height);
 // The calculator, under the current modelview matrix placing it before the camera.
 void DrawCalculator(const SceneContent& scene);
+// Reads back rows of the frame in the back buffer (see FrameReader).
+void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* pixels);
 // The 22 keys, each at its place.
 void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName);

@@ -59,6 +59,7 @@ void T_Tessel_Frm::FormCreate() {
     }
     RenderContext = Window.CreateContext(WindowDC);
     Window.MakeCurrent(WindowDC, RenderContext);
+    Window.SetFrameReader(ReadFrameRows);
     SetUpRendering(Config);
     PaceTo(pacing_, Window.RefreshRate());
     FormResize();

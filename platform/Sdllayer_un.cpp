@@ -10,8 +10,6 @@
 #include "Wayland_un.h"
 #include "X11_un.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
 #include <malloc.h>
 
 #include <algorithm>
@@ -311,19 +309,12 @@ void SdlPlatform::ShowWithFirstFrame() {
     // server shows the complete picture the moment it maps the window: no moment shows it
     // empty, black or at another size.
     const int w = drawableWidth_, h = drawableHeight_;
-    glReadBuffer(GL_BACK);
-    // GL's rows run from the bottom up; Mesa hands them over the other way round on request.
-    const bool inverted = SDL_GL_ExtensionSupported("GL_MESA_pack_invert");
-    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
-    SetWindowPicture(window_, w, h, [&](int first, int count, std::uint32_t* pixels) {
-        glReadPixels(0, h - first - count, w, count, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
-        for (int a = 0, b = count - 1; !inverted && a < b; ++a, --b)
-            std::swap_ranges(pixels + static_cast<std::size_t>(a) * w,
-                             pixels + static_cast<std::size_t>(a + 1) * w,
-                             pixels + static_cast<std::size_t>(b) * w);
-    });
-    if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
-    picture_ = true;
+    if (frameReader_) {
+        SetWindowPicture(window_, w, h, [&](int first, int count, std::uint32_t* pixels) {
+            frameReader_(w, h, first, count, pixels);
+        });
+        picture_ = true;
+    }
     const bool managed = WindowManager(window_);
     // A window manager restores a maximised window to where it was when it was mapped.
     if (managed && maximized_) PlaceHidden(window_, design_);

@@ -32,6 +32,7 @@ public:
     bool MakeCurrent(HDC dc, HGLRC context) override;
     void DeleteContext(HGLRC context) override;
     void SwapBuffers(HDC dc) override;
+    void SetFrameReader(FrameReader reader) override { frameReader_ = std::move(reader); }
     bool PresentsPart() const override;
     void PresentPart(HDC dc, int x, int y, int width, int height) override;
     double RefreshRate() const override;
@@ -91,6 +92,7 @@ private:
     std::string lost_; // why the display was lost, if it was
     int chosenFormat_ = 0;
     SDL_GLContext mainContext_ = nullptr;
+    FrameReader frameReader_;                  // of the drawing side
     bool copySubBuffer_ = false;               // the drawable can show part of its back buffer
     int swappedWidth_ = 0, swappedHeight_ = 0; // the drawable's size at the last swap
     std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far

@@ -8,6 +8,7 @@
 #include "Keycodes_un.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,11 @@ public:
     virtual void SetProgress(int position) = 0;
 };
 
+// Reads rows first .. first + count - 1 of the frame in the back buffer of a drawable of this
+// size, top row first, as 0xAARRGGBB pixels.
+using FrameReader =
+    std::function<void(int width, int height, int first, int count, std::uint32_t* pixels)>;
+
 class TApplication;
 class TForm;
 
@@ -84,6 +90,9 @@ public:
     virtual bool MakeCurrent(HDC dc, HGLRC context) = 0;
     virtual void DeleteContext(HGLRC context) = 0;
     virtual void SwapBuffers(HDC dc) = 0;
+    // How the drawing side reads its frame back, for a back end that gives the first frame to
+    // the window as its own picture before it maps the window.
+    virtual void SetFrameReader(FrameReader /*reader*/) {}
     // Whether the drawable can show a part of its back buffer (PresentPart) and keep that
     // buffer as it was, so that the next frame needs to redraw only what changes in it.
     virtual bool PresentsPart() const { return false; }
