@@ -55,9 +55,22 @@ static inline int xwindows_below(Display* display, Window parent, int depth, con
 /* Calls visit(display, window, context) for every mapped top-level window with the name;
  * returns how many there were. Without a window manager the top-level windows are the root's
  * children; a reparenting window manager puts each inside a frame of its own. */
+/* A window of the tree may be gone by the time it is asked about (a loading window or a box
+ * closing meanwhile): the error that the server sends back for it is not fatal here. */
+static inline int xwindows_ignore_error(Display* display, XErrorEvent* error) {
+    (void)display;
+    (void)error;
+    return 0;
+}
+
 static inline int xwindows_each(Display* display, const char* wanted,
                                 void (*visit)(Display*, Window, void*), void* context) {
-    return xwindows_below(display, DefaultRootWindow(display), 3, wanted, visit, context);
+    XErrorHandler previous = XSetErrorHandler(xwindows_ignore_error);
+    const int found =
+        xwindows_below(display, DefaultRootWindow(display), 3, wanted, visit, context);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 #endif
