@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
+    XSetErrorHandler(xwindows_ignore_error);
     if (display == NULL) {
         fprintf(stderr, "find_windows: can't open the display\n");
         return 2;

@@ -193,8 +193,15 @@ wait_window() {
     local seconds=20 wid="" i
     # Only a window of this process: the one of a calculator that has just ended can still be
     # listed for a moment, and would be gone by the time it is used.
-    wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --all --pid "$TESSEL_PID" \
-        --name "^$CAPTION\$" | head -n1) || true
+    # Asked again and again rather than with --sync: xdotool ends when a window it looks at goes
+    # away meanwhile, as the loading window does.
+    for i in $(seq $((seconds * 10))); do
+        wid=$(xdotool search --onlyvisible --all --pid "$TESSEL_PID" --name "^$CAPTION\$" \
+            2>/dev/null | head -n1) || true
+        [ -z "$wid" ] || break
+        running || break
+        sleep 0.1
+    done
     [ -n "$wid" ] || fail "the window '$CAPTION' appears within $seconds s"
     for i in $(seq $((seconds * 10))); do
         if maximised; then
@@ -236,7 +243,9 @@ window_size() {
 
 # focus WID: gives the keyboard to the window (without a window manager nothing else does).
 focus() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    # A window that has just gone is no error of this script's: what the keyboard then
+    # fails to reach, the checks that follow find.
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
 }
 
 # close_tessel LABEL: closes the window as a user does and waits up to 5 s for the

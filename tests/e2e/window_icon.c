@@ -8,6 +8,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "xwindows.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
+    XSetErrorHandler(xwindows_ignore_error);
     if (display == NULL) {
         fprintf(stderr, "window_icon: no display\n");
         return 2;
