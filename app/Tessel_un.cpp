@@ -108,7 +108,8 @@ bool T_Tessel_Frm::KeysMove() const {
 }
 
 bool T_Tessel_Frm::FrameCanDiffer() const {
-    return framesDue_ > 0 || shownText_ != DisplayText || shownMemory_ != Memory || KeysMove();
+    return framesDue_ > 0 || shown_.text != DisplayText || shown_.memoryShown != (Memory != 0) ||
+           KeysMove();
 }
 
 bool T_Tessel_Frm::WantsTick() const {
@@ -130,8 +131,6 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     if (!DrawEveryTick && (!FrameCanDiffer() || TickDelay() > 0)) return;
     FrameStarted(pacing_, Window.Milliseconds());
     const bool keysMoved = KeysMove();
-    shownText_ = DisplayText;
-    shownMemory_ = Memory;
 
     KeepNearLimit(*this, Config);
     PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
@@ -178,7 +177,9 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     if (!scissored) glFlush(); // see DrawCalculator
     glPushMatrix();
     ApplyViewTransform();
-    DrawScene(!scissored);
+    // With the key under the mouse this frame picked before its damage was found.
+    DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
+                    CardTexture, !scissored});
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
     // After a swap the back buffer's contents are undefined.
@@ -202,10 +203,10 @@ void T_Tessel_Frm::ApplyViewTransform() {
     glMultMatrixd(ModelviewMatrix().data());
 }
 
-void T_Tessel_Frm::DrawScene(bool inParts) {
+void T_Tessel_Frm::DrawScene() {
     PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
     DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
-                    CardTexture, inParts});
+                    CardTexture});
 }
 
 void T_Tessel_Frm::StepKeys() {

@@ -44,9 +44,8 @@ public:
     Matrix ModelviewMatrix() const;
     // Places the calculator before the camera by the view state: distance, tilt and spin.
     void ApplyViewTransform();
-    // Picks the key under the mouse and draws the calculator (see Frame_un), handed to the
-    // driver in parts for a whole frame.
-    void DrawScene(bool inParts = true);
+    // Picks the key under the mouse and draws the calculator (see Frame_un).
+    void DrawScene();
     // Advances the press animation of every key by the two steps of a frame.
     void StepKeys();
     // The selection name of the key seen under a window position by the present view
@@ -91,12 +90,11 @@ private:
     int framesDue_ = 2;      // frames owed to input, a resize or an expose
     int wholeFramesDue_ = 2; // of them, frames to draw and present whole
     FramePacing pacing_;
-    // The last frame drawn, and whether the back buffer still holds all of it: then the next
-    // frame redraws only the pixels that change.
+    // The last frame drawn (with DisplayText and Memory as it showed them), and whether the
+    // back buffer still holds all of it: then the next frame redraws only the pixels that
+    // change.
     ShownFrame shown_;
     bool backBufferKept_ = false;
-    std::string shownText_; // DisplayText and Memory as the last frame drew them
-    double shownMemory_ = 0;
     bool firstFrameReported_ = false;
 };
 

@@ -85,8 +85,9 @@ constexpr auto ServerWait = std::chrono::milliseconds(200); // for the server or
 constexpr int PictureStrip = 64;                            // rows handed over at a time
 
 // Polls until done() holds or the wait is over.
-template <class Done> bool WaitFor(Display* display, Done done) {
-    const auto until = std::chrono::steady_clock::now() + ServerWait;
+template <class Done>
+bool WaitFor(Display* display, Done done, std::chrono::milliseconds wait = ServerWait) {
+    const auto until = std::chrono::steady_clock::now() + wait;
     for (;;) {
         XSync(display, False);
         if (done()) return true;
@@ -405,12 +406,11 @@ bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes) {
     XFlush(display);
     // Only the answer is taken from the queue; every other event stays there for SDL.
     XEvent answer;
-    const auto until = std::chrono::steady_clock::now() + ClipboardWait;
-    while (!XCheckTypedWindowEvent(display, xwindow, SelectionNotify, &answer)) {
-        if (std::chrono::steady_clock::now() >= until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        XSync(display, False);
-    }
+    if (!WaitFor(
+            display,
+            [&] { return XCheckTypedWindowEvent(display, xwindow, SelectionNotify, &answer); },
+            ClipboardWait))
+        return false;
     if (answer.xselection.property == None) return true; // the holder has no such text
     Atom type = None;
     int format = 0;
