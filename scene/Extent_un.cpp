@@ -28,16 +28,12 @@ WindowRect ProjectedRect(const WindowMapping& mapping, const Matrix& place, cons
     const Matrix m = mapping.projectionModelview * place;
     double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
     for (int corner = 0; corner < 8; ++corner) {
-        const double p[3] = {corner & 1 ? box.x1 : box.x0, corner & 2 ? box.y1 : box.y0,
-                             corner & 4 ? box.z1 : box.z0};
-        // Column-major: row r of the product is m[r], m[4 + r], m[8 + r], m[12 + r].
-        auto row = [&](int r) {
-            return m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
-        };
-        const double w = row(3);
+        const auto clip = Apply(m, {corner & 1 ? box.x1 : box.x0, corner & 2 ? box.y1 : box.y0,
+                                    corner & 4 ? box.z1 : box.z0, 1});
+        const double w = clip[3];
         if (!(w > NearestW)) return whole;
-        const double x = (row(0) / w + 1) * 0.5 * mapping.width;
-        const double y = (row(1) / w + 1) * 0.5 * mapping.height;
+        const double x = (clip[0] / w + 1) * 0.5 * mapping.width;
+        const double y = (clip[1] / w + 1) * 0.5 * mapping.height;
         x0 = std::min(x0, x), x1 = std::max(x1, x);
         y0 = std::min(y0, y), y1 = std::max(y1, y);
     }

@@ -18,14 +18,6 @@ double At(const Matrix& m, int row, int column) {
     return m[column * 4 + row];
 }
 
-// m applied to the point (or, with w = 0, the direction) v.
-std::array<double, 4> Apply(const Matrix& m, const std::array<double, 4>& v) {
-    std::array<double, 4> out{};
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) out[r] += At(m, r, c) * v[c];
-    return out;
-}
-
 Ray Transformed(const Matrix& m, const Ray& ray) {
     auto o = Apply(m, {ray.origin[0], ray.origin[1], ray.origin[2], 1});
     auto d = Apply(m, {ray.direction[0], ray.direction[1], ray.direction[2], 0});
@@ -168,6 +160,13 @@ double HitKey(const Ray& ray, const KeyRecord& key) {
 }
 
 } // namespace
+
+std::array<double, 4> Apply(const Matrix& m, const std::array<double, 4>& v) {
+    std::array<double, 4> out{};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) out[r] += At(m, r, c) * v[c];
+    return out;
+}
 
 Matrix IdentityMatrix() {
     Matrix m{};

@@ -14,6 +14,8 @@
 using Matrix = std::array<double, 16>;
 
 Matrix IdentityMatrix();
+// m applied to the point (or, with w = 0, the direction) v.
+std::array<double, 4> Apply(const Matrix& m, const std::array<double, 4>& v);
 Matrix operator*(const Matrix& a, const Matrix& b);
 // The matrices of glTranslate, glRotate (degrees about an axis) and gluPerspective.
 Matrix Translation(double x, double y, double z);
