@@ -48,11 +48,7 @@ WindowRect ProjectedRect(const WindowMapping& mapping, const Matrix& place, cons
 }
 
 WindowRect CalculatorRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
-    // The case with its rounded edges, and above its top face the key plate and the keys.
-    const float top = g.keyRestHeight + g.keyHeight;
-    const Box body{-g.length, -g.thickness, -g.width, g.length, std::max(g.thickness, top),
-                   g.width};
-    return Union(ProjectedRect(mapping, IdentityMatrix(), body),
+    return Union(ProjectedRect(mapping, IdentityMatrix(), CalculatorBody(g)),
                  DisplayFrameRect(mapping, g, displayTilt));
 }
 

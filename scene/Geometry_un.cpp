@@ -1,5 +1,7 @@
 #include "Geometry_un.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr float FrameBorder = 0.01f;
@@ -44,4 +46,10 @@ Geometry GeometryOf(const ConfigRecord& c) {
     g.glyphHeight = g.displayFrameLength - 2 * FrameBorder;
     g.hinge = {g.windowX0, T, 2 * F - W - FrameBorder};
     return g;
+}
+
+Box CalculatorBody(const Geometry& g) {
+    // Above the top face stand the key plate and the keys at rest, their highest place.
+    const float top = g.keyRestHeight + g.keyHeight;
+    return {-g.length, -g.thickness, -g.width, g.length, std::max(g.thickness, top), g.width};
 }

@@ -47,6 +47,10 @@ struct Geometry {
 
 Geometry GeometryOf(const ConfigRecord& config);
 
+// The box holding the case with the key plate and the keys on it: all of the calculator but
+// a raised display frame.
+Box CalculatorBody(const Geometry& g);
+
 // Height of a key's walls below its bevel: two thirds of the key.
 constexpr float KeyWall(float keyHeight) {
     return 2 * keyHeight / 3;
