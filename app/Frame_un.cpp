@@ -51,6 +51,21 @@ Matrix ProjectionOf(int width, int height) {
     return Perspective(fieldOfView, aspect, NearPlane, FarPlane);
 }
 
+bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
+    if (displayTilt != 0) return false;
+    // The body is convex: it lies between the planes when all its corners do. The margin
+    // keeps out a corner that the rounding of the projection might put on the other side.
+    constexpr double Margin = 1e-4;
+    const Box b = CalculatorBody(g);
+    for (int corner = 0; corner < 8; ++corner) {
+        const auto eye = Apply(modelview, {corner & 1 ? b.x1 : b.x0, corner & 2 ? b.y1 : b.y0,
+                                           corner & 4 ? b.z1 : b.z0, 1});
+        const double depth = -eye[2] / eye[3]; // in front of the eye
+        if (!(depth > NearPlane * (1 + Margin) && depth < FarPlane * (1 - Margin))) return false;
+    }
+    return true;
+}
+
 void SetUpView(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -97,7 +112,7 @@ void DrawCalculator(const SceneContent& s) {
     // a part on its own threads while this one goes on with the next (the clear, the case
     // with its many corner triangles, the keys), instead of all of it after the last call. For
     // a part of the window each pass costs more than it saves.
-    DrawCase(g);
+    DrawCase(g, s.outsideOnly);
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);

@@ -21,6 +21,9 @@ struct SceneContent {
     std::uint32_t cardTexture;
     // Handed to the driver in parts (see DrawCalculator): worth it for a whole window.
     bool inParts = true;
+    // Only the calculator's outside can be seen (OnlyOutsideSeen): the case lets the driver
+    // drop what faces away from the eye and what lies inside it (see DrawCase).
+    bool outsideOnly = false;
 };
 
 // Depth test, lighting and the light, and the clear colour of the configuration.
@@ -32,6 +35,10 @@ void SetUpTexturing();
 Matrix ProjectionOf(int width, int height);
 // Viewport, projection, camera and light position for a drawable of this size.
 void SetUpView(int width, int height);
+// Whether a frame drawn with this modelview shows nothing of the calculator but its outside:
+// with the display frame shut the case is closed, and unless the near or the far plane of the
+// projection cuts into it no ray from the eye reaches inside it or the back of a surface.
+bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& shape, double displayTilt);
 // The calculator, under the current modelview matrix placing it before the camera.
 void DrawCalculator(const SceneContent& scene);
 // Reads back rows of the frame in the back buffer (see FrameReader).

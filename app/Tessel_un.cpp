@@ -178,8 +178,7 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     glPushMatrix();
     ApplyViewTransform();
     // With the key under the mouse this frame picked before its damage was found.
-    DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
-                    CardTexture, !scissored});
+    DrawCalculator(Content(!scissored));
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
     // After a swap the back buffer's contents are undefined.
@@ -205,8 +204,15 @@ void T_Tessel_Frm::ApplyViewTransform() {
 
 void T_Tessel_Frm::DrawScene() {
     PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
-    DrawCalculator({Shape, Keys, PickedName, DisplayTilt, DisplayText, Memory != 0, GlyphTextures,
-                    CardTexture});
+    DrawCalculator(Content(true));
+}
+
+SceneContent T_Tessel_Frm::Content(bool inParts) const {
+    return {Shape,         Keys,
+            PickedName,    DisplayTilt,
+            DisplayText,   Memory != 0,
+            GlyphTextures, CardTexture,
+            inParts,       OnlyOutsideSeen(ModelviewMatrix(), Shape, DisplayTilt)};
 }
 
 void T_Tessel_Frm::StepKeys() {

@@ -3,6 +3,7 @@
 
 #include "Controller_un.h"
 #include "Damage_un.h"
+#include "Frame_un.h"
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
 #include "scene/Picking_un.h"
@@ -46,6 +47,8 @@ public:
     void ApplyViewTransform();
     // Picks the key under the mouse and draws the calculator (see Frame_un).
     void DrawScene();
+    // What the models draw from in the present state, handed to the driver in parts or not.
+    SceneContent Content(bool inParts) const;
     // Advances the press animation of every key by the two steps of a frame.
     void StepKeys();
     // The selection name of the key seen under a window position by the present view

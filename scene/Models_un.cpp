@@ -21,6 +21,32 @@ struct V {
     float x, y, z;
 };
 
+// Of a rounded part centred at `centre` and round about the axes marked, clip planes keep the
+// side facing outwards along each of them: towards the sign of the centre's coordinate. Each
+// plane lies `inset` inside the centre, so that it cuts no facet of the outer side, only
+// facets inside the case. The planes are given in the case's own coordinates, `model` being
+// its modelview, whatever the present matrix is.
+constexpr int Axes = 3;
+void KeepOutwardSide(const GLfloat (&model)[16], V centre, const bool (&round)[Axes],
+                     double inset) {
+    glPushMatrix();
+    glLoadMatrixf(model);
+    const float c[Axes] = {centre.x, centre.y, centre.z};
+    for (int a = 0; a < Axes; ++a) {
+        const GLenum plane = GL_CLIP_PLANE0 + a;
+        if (!round[a] || c[a] == 0) {
+            glDisable(plane);
+            continue;
+        }
+        const double outward = c[a] > 0 ? 1 : -1;
+        GLdouble equation[4] = {0, 0, 0, inset - outward * c[a]};
+        equation[a] = outward;
+        glClipPlane(plane, equation);
+        glEnable(plane);
+    }
+    glPopMatrix();
+}
+
 // One flat face: four vertices wound counter-clockwise seen from the side of the normal.
 void Face(V n, V a, V b, V c, V d) {
     glBegin(GL_POLYGON);
@@ -41,11 +67,17 @@ void SetMaterial(const Material& m) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
 }
 
-void DrawCase(const Geometry& g) {
+void DrawCase(const Geometry& g, bool outsideOnly) {
     const float L = g.length, T = g.thickness, W = g.width, F = g.fillet, B = g.frameBorder;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     SetMaterial(CaseMaterial);
     glShadeModel(GL_SMOOTH);
+    // Closed, the case is a solid seen from outside: each face turned away from the eye is
+    // hidden behind faces turned to it (the bottom behind the top, say), and the driver drops
+    // it before filling and depth-testing its pixels.
+    const bool culling = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
+    glCullFace(GL_BACK);
+    if (outsideOnly) glEnable(GL_CULL_FACE);
 
     // Top face around the display window: key field, far strip, the two side strips.
     const V up{0, 1, 0};
@@ -66,43 +98,67 @@ void DrawCase(const Geometry& g) {
     // The rounded edges and corners are closed surfaces seen only from outside: the far side
     // of each is always hidden by its near side, so the driver drops those triangles before
     // it sets them up (nearly half of the frame's, with little to show for them).
-    glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
+    // Of a closed case only the outer quarter of an edge and the outer eighth of a corner can
+    // be seen; clip planes drop most of the rest, whose long thin facets would otherwise each
+    // be filled and depth-tested along the whole edge.
+    GLfloat model[16];
+    if (outsideOnly) glGetFloatv(GL_MODELVIEW_MATRIX, model);
+    auto clipTo = [&](V centre, bool x, bool y, bool z) {
+        if (outsideOnly) KeepOutwardSide(model, centre, {x, y, z}, F / 16);
+    };
     GLUquadric* q = gluNewQuadric();
     gluQuadricDrawStyle(q, GLU_FILL);
     const double r = F;
-    // Four parallel edges: the first at start, each next one a translation further on.
-    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length) {
+    // Four parallel edges: the first at start, each next one a translation further on. Their
+    // axes in model space, for the clip planes, and the two axes each is round about.
+    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length, const V(&axes)[4],
+                     const bool(&round)[Axes]) {
         glPushMatrix();
         if (turn != 0) glRotatef(turn, axis.x, axis.y, axis.z);
+        int k = 0;
         for (V step : {start, a, b, c}) {
             glTranslatef(step.x, step.y, step.z);
+            clipTo(axes[k++], round[0], round[1], round[2]);
             gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
         }
         glPopMatrix();
     };
     edges(90, {0, 1, 0}, {F - W, T - F, F - L}, {2 * W - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
-          {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F); // along x
+          {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F,
+          {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}},
+          {false, true, true}); // along x
     edges(90, {1, 0, 0}, {F - L, W - F, F - T}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0},
-          {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F); // along y
+          {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F,
+          {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}},
+          {true, false, true}); // along y
     edges(0, {}, {F - L, T - F, F - W}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
-          {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F); // along z
+          {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F,
+          {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}},
+          {true, true, false}); // along z
 
-    // Corners.
+    // Corners, centred in this order.
+    const V centres[] = {{F - L, T - F, W - F}, {L - F, T - F, W - F}, {L - F, T - F, F - W},
+                         {F - L, T - F, F - W}, {F - L, F - T, F - W}, {F - L, F - T, W - F},
+                         {L - F, F - T, W - F}, {L - F, F - T, F - W}};
     glPushMatrix();
     glRotatef(90, 1, 0, 0);
     glTranslatef(F - L, W - F, F - T);
+    clipTo(centres[0], true, true, true);
     gluSphere(q, r, SphereSlices, SphereStacks);
     const float steps[][3] = {{2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0}, {2 * F - 2 * L, 0, 0},
                               {0, 0, 2 * T - 2 * F}, {0, 2 * W - 2 * F, 0}, {2 * L - 2 * F, 0, 0},
                               {0, 2 * F - 2 * W, 0}};
+    int k = 1;
     for (const auto& s : steps) {
         glTranslatef(s[0], s[1], s[2]);
+        clipTo(centres[k++], true, true, true);
         gluSphere(q, r, SphereSlices, SphereStacks);
     }
     glPopMatrix();
     gluDeleteQuadric(q);
-    glDisable(GL_CULL_FACE);
+    for (int a = 0; a < Axes; ++a) glDisable(GL_CLIP_PLANE0 + a);
+    if (!culling) glDisable(GL_CULL_FACE);
 }
 
 void DrawKeyPlate(const Geometry& g) {

@@ -13,8 +13,11 @@ struct Material {
 };
 void SetMaterial(const Material& material);
 
-// The rounded case with the display opening in its top face.
-void DrawCase(const Geometry& geometry);
+// The rounded case with the display opening in its top face. When only its outside can be
+// seen (the opening shut by the display frame), the driver is let drop the faces turned
+// away from the eye and most of what lies inside the case of each rounded edge and corner;
+// every part is still drawn. Culling is left as it was found, and no clip plane is left on.
+void DrawCase(const Geometry& geometry, bool outsideOnly = false);
 void DrawKeyPlate(const Geometry& geometry);
 // The picture inside the case, seen when the display frame is raised.
 void DrawCard(const Geometry& geometry, std::uint32_t cardTexture);

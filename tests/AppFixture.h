@@ -14,8 +14,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 class AppTest : public TempDirTest {
 protected:
@@ -114,6 +117,36 @@ protected:
         auto a = Project(x1, T, -z), c = Project(x0, T, z);
         return {static_cast<int>(a[0]) + 2, static_cast<int>(a[1]) + 2, static_cast<int>(c[0]) - 2,
                 static_cast<int>(c[1]) - 2};
+    }
+    // The whole window drawn from the form's present state, with or without leaving what only
+    // the outside of the calculator shows to the driver to drop.
+    std::vector<std::uint8_t> CalculatorPixels(bool outsideOnly) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glPushMatrix();
+        form->ApplyViewTransform();
+        SceneContent content = form->Content(false);
+        content.outsideOnly = outsideOnly;
+        DrawCalculator(content);
+        glPopMatrix();
+        return Region(0, 0, W, H);
+    }
+    // How far two pictures of the window differ: the pixels that differ, the largest
+    // difference of a channel, and where it is.
+    struct PixelDifference {
+        int count = 0, largest = 0, x = 0, y = 0;
+    };
+    static PixelDifference Compare(const std::vector<std::uint8_t>& a,
+                                   const std::vector<std::uint8_t>& b) {
+        PixelDifference d;
+        for (std::size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4) {
+            int largest = 0;
+            for (int c = 0; c < 3; ++c) largest = std::max(largest, std::abs(a[i + c] - b[i + c]));
+            if (largest == 0) continue;
+            ++d.count;
+            if (largest > d.largest)
+                d = {d.count, largest, static_cast<int>(i / 4 % W), static_cast<int>(i / 4 / W)};
+        }
+        return d;
     }
     std::vector<std::uint8_t> DisplayPixels() {
         auto r = DisplayRect();

@@ -173,6 +173,62 @@ TEST_F(AppTest, NoPartOfTheRoundedEdgesLeftOutCouldBeSeen) {
         }
 }
 
+TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
+    // A primitive that a clip plane cuts goes through the driver's clipping path, which may
+    // round a shade of its facets by one; nothing may differ by more, nor in more than a few
+    // pixels of a view.
+    T_Tessel_Frm& f = Start();
+    // A key held down part of the way, sunk into the key plate, and another under the mouse.
+    f.Keys[7].Y -= 0.004f;
+    f.PickedName = KeyNameBase + 12;
+    int views = 0, shadesOff = 0;
+    for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
+        for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
+            for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
+                f.TiltAngle = tilt;
+                f.SpinAngle = spin;
+                f.ViewDistance = distance;
+                ASSERT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+                const PixelDifference d = Compare(CalculatorPixels(true), CalculatorPixels(false));
+                EXPECT_LE(d.largest, 1) << "tilt " << tilt << ", spin " << spin << ", distance "
+                                        << distance << ": at " << d.x << ", " << d.y;
+                EXPECT_LE(d.count, 4) << "tilt " << tilt << ", spin " << spin;
+                shadesOff += d.count;
+                ++views;
+            }
+    EXPECT_EQ(views, 7 * 6 * 3);
+    EXPECT_LE(shadesOff, 10);
+}
+
+TEST_F(AppTest, TheInsideIsDrawnWhenTheFrameIsUpOrTheNearPlaneCutsTheCase) {
+    T_Tessel_Frm& f = Start();
+    auto insideShows = [&](const char* what) {
+        EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt)) << what;
+        // These views show surfaces that only the whole case has.
+        EXPECT_GT(Compare(CalculatorPixels(true), CalculatorPixels(false)).largest, 20) << what;
+    };
+    // Looking into the case past the raised frame, along its inner walls.
+    f.DisplayTilt = 0.8;
+    f.TiltAngle = 35;
+    f.SpinAngle = 60;
+    f.ViewDistance = 0.8;
+    insideShows("frame raised");
+    // Nearer than the default near limit lets the eye come: the near plane of the projection
+    // cuts away the top face and the keys.
+    f.DisplayTilt = 0;
+    f.TiltAngle = 70;
+    f.SpinAngle = 0;
+    f.ViewDistance = 0.2;
+    insideShows("cut by the near plane");
+    // Behind the far plane, which a configured far limit may reach.
+    f.ViewDistance = 99.9;
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    // Barely raised is raised.
+    f.ViewDistance = 1.4;
+    f.DisplayTilt = 1e-9;
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+}
+
 TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
     T_Tessel_Frm& f = Start();
     glMatrixMode(GL_MODELVIEW);
