@@ -52,7 +52,7 @@ Matrix ProjectionOf(int width, int height) {
 }
 
 bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
-    if (displayTilt != 0) return false;
+    if (displayTilt != 0 || !WellFormed(g)) return false;
     // The body is convex: it lies between the planes when all its corners do. The margin
     // keeps out a corner that the rounding of the projection might put on the other side.
     constexpr double Margin = 1e-4;

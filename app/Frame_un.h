@@ -36,8 +36,9 @@ Matrix ProjectionOf(int width, int height);
 // Viewport, projection, camera and light position for a drawable of this size.
 void SetUpView(int width, int height);
 // Whether a frame drawn with this modelview shows nothing of the calculator but its outside:
-// with the display frame shut the case is closed, and unless the near or the far plane of the
-// projection cuts into it no ray from the eye reaches inside it or the back of a surface.
+// with the display frame shut a well-formed case is closed, and unless the near or the far
+// plane of the projection cuts into it no ray from the eye reaches inside it or the back of
+// a surface.
 bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& shape, double displayTilt);
 // The calculator, under the current modelview matrix placing it before the camera.
 void DrawCalculator(const SceneContent& scene);

@@ -48,6 +48,12 @@ Geometry GeometryOf(const ConfigRecord& c) {
     return g;
 }
 
+bool WellFormed(const Geometry& g) {
+    const float F = g.fillet;
+    return F > 0 && F < g.thickness && F < g.length && F < g.width && g.frameBorder < F &&
+           g.displayFrameLength >= 0 && g.windowX0 >= F - g.length;
+}
+
 Box CalculatorBody(const Geometry& g) {
     // Above the top face stand the key plate and the keys at rest, their highest place.
     const float top = g.keyRestHeight + g.keyHeight;

@@ -227,6 +227,15 @@ TEST_F(AppTest, TheInsideIsDrawnWhenTheFrameIsUpOrTheNearPlaneCutsTheCase) {
     f.ViewDistance = 1.4;
     f.DisplayTilt = 1e-9;
     EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    // A case whose lengths turn faces inside out is drawn whole, as computed.
+    f.DisplayTilt = 0;
+    EXPECT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    ConfigRecord thin = Config;
+    thin.FILLET = thin.THICKNESS * 1.5f;
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.DisplayTilt));
+    thin = Config;
+    thin.LENGTH = 0.1f; // too short for the display opening beside the key plate
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.DisplayTilt));
 }
 
 TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
