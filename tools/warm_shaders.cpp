@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
         // Every surface of the calculator: keys, a key under the mouse, the raised frame, the card.
         form.DisplayTilt = std::numbers::pi / 4;
         form.Repaint_TmTimer();
+        // And with the frame shut, as a start shows it: the case then clips its rounded parts.
+        form.DisplayTilt = 0;
+        form.Repaint_TmTimer();
     } catch (const std::exception& error) {
         // Only a warm-up: the calculator starts all the same.
         std::fprintf(stderr, "warm_shaders: %s\n", error.what());
