@@ -183,6 +183,7 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     if (scissored) glDisable(GL_SCISSOR_TEST);
     // After a swap the back buffer's contents are undefined.
     backBufferKept_ = !swapped;
+    firstFrameDrawn_ = true;
     if (swapped)
         Window.SwapBuffers(WindowDC);
     else
@@ -208,11 +209,13 @@ void T_Tessel_Frm::DrawScene() {
 }
 
 SceneContent T_Tessel_Frm::Content(bool inParts) const {
-    return {Shape,         Keys,
-            PickedName,    DisplayTilt,
-            DisplayText,   Memory != 0,
-            GlyphTextures, CardTexture,
-            inParts,       OnlyOutsideSeen(ModelviewMatrix(), Shape, DisplayTilt)};
+    // The first frame draws the case whole, as it looks the same: on the first start after
+    // installing, with no shader cache yet, the driver would first compile its clipping
+    // shaders. The second frame, which follows at once, compiles them while the first is seen.
+    const bool outsideOnly =
+        firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, DisplayTilt);
+    return {Shape,       Keys,          PickedName,  DisplayTilt, DisplayText,
+            Memory != 0, GlyphTextures, CardTexture, inParts,     outsideOnly};
 }
 
 void T_Tessel_Frm::StepKeys() {

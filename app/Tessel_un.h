@@ -99,6 +99,8 @@ private:
     ShownFrame shown_;
     bool backBufferKept_ = false;
     bool firstFrameReported_ = false;
+    // The first frame of a start draws the case whole (see Content).
+    bool firstFrameDrawn_ = false;
 };
 
 extern T_Tessel_Frm* Tessel_Frm;
