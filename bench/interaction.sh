@@ -22,17 +22,7 @@ seconds=${MEASURE_SECONDS:-4}
 sizes=${SIZES:-1920x1080 3840x2160}
 watch=$build/bench/interaction_watch
 modes=(idle hover drag keys)
-work=$(mktemp -d /tmp/tessel-interaction.XXXXXX)
-XVFB_PID=""
-program=""
-
-cleanup() {
-    [ -z "$program" ] || kill "$program" 2>/dev/null || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+bench_work interaction
 
 [ -x "$watch" ] || { echo "not built: $watch" >&2; exit 1; }
 

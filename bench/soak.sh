@@ -12,27 +12,17 @@ tessel=$(realpath "${1:-$root/build/tessel}")
 tex=$(realpath "${2:-$root/build/run/tex}")
 seconds=${SOAK_SECONDS:-600}
 allowed_kib=$((10 * 1024))
-work=$(mktemp -d /tmp/tessel-soak.XXXXXX)
-XVFB_PID=""
-pid=""
-
-cleanup() {
-    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+bench_work soak
 
 start_xvfb 1024x768x24 150 /dev/null || exit 1
 
 cp -r "$tex" "$work/tex"
 (cd "$work" && exec "$tessel" 2>"$work/stderr.log") &
-pid=$!
+program=$!
 xdotool search --sync --onlyvisible --name '^Tessel$' >/dev/null
 
 rss_kib() {
-    awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"
+    awk '/^VmRSS:/ { print $2 }' "/proc/$program/status"
 }
 
 # One round of a restless user, about five seconds long.
@@ -58,7 +48,7 @@ baseline=""
 next_sample=$((start + 30))
 echo "seconds  RSS KiB"
 while [ $((SECONDS - start)) -lt "$seconds" ]; do
-    kill -0 "$pid" 2>/dev/null || { echo "the calculator ended during the soak" >&2; exit 1; }
+    kill -0 "$program" 2>/dev/null || { echo "the calculator ended during the soak" >&2; exit 1; }
     round
     if [ "$SECONDS" -ge "$next_sample" ]; then
         now=$(rss_kib)

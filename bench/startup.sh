@@ -20,15 +20,7 @@ other=${2:+$(realpath "$2")}
 tex=$build/run/tex
 runs=${RUNS:-7}
 watch=$build/bench/startup_watch
-work=$(mktemp -d /tmp/tessel-startup.XXXXXX)
-XVFB_PID=""
-
-cleanup() {
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+bench_work startup
 
 start_xvfb 1920x1080x24 150 /dev/null || exit 1
 
