@@ -57,9 +57,8 @@ bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayT
     // keeps out a corner that the rounding of the projection might put on the other side.
     constexpr double Margin = 1e-4;
     const Box b = CalculatorBody(g);
-    for (int corner = 0; corner < 8; ++corner) {
-        const auto eye = Apply(modelview, {corner & 1 ? b.x1 : b.x0, corner & 2 ? b.y1 : b.y0,
-                                           corner & 4 ? b.z1 : b.z0, 1});
+    for (int corner = 0; corner < BoxCorners; ++corner) {
+        const auto eye = Apply(modelview, Corner(b, corner));
         const double depth = -eye[2] / eye[3]; // in front of the eye
         if (!(depth > NearPlane * (1 + Margin) && depth < FarPlane * (1 - Margin))) return false;
     }

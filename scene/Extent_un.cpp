@@ -27,9 +27,8 @@ WindowRect ProjectedRect(const WindowMapping& mapping, const Matrix& place, cons
     const WindowRect whole = WholeWindow(mapping.width, mapping.height);
     const Matrix m = mapping.projectionModelview * place;
     double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (int corner = 0; corner < 8; ++corner) {
-        const auto clip = Apply(m, {corner & 1 ? box.x1 : box.x0, corner & 2 ? box.y1 : box.y0,
-                                    corner & 4 ? box.z1 : box.z0, 1});
+    for (int corner = 0; corner < BoxCorners; ++corner) {
+        const auto clip = Apply(m, Corner(box, corner));
         const double w = clip[3];
         if (!(w > NearestW)) return whole;
         const double x = (clip[0] / w + 1) * 0.5 * mapping.width;

@@ -13,6 +13,12 @@
 struct Box {
     float x0, y0, z0, x1, y1, z1;
 };
+constexpr int BoxCorners = 8;
+// Corner 0..7 of a box as a point in homogeneous coordinates: bits 1, 2 and 4 of the number
+// pick the far side along x, y and z.
+constexpr std::array<double, 4> Corner(const Box& b, int corner) {
+    return {corner & 1 ? b.x1 : b.x0, corner & 2 ? b.y1 : b.y0, corner & 4 ? b.z1 : b.z0, 1};
+}
 
 // The height of every key, and how far the key plate reaches above and below the top face.
 constexpr float KeyHeight = 0.0075f;
