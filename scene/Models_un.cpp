@@ -21,20 +21,20 @@ struct V {
     float x, y, z;
 };
 
-// Of a rounded part centred at `centre` and round about the axes marked, clip planes keep the
-// side facing outwards along each of them: towards the sign of the centre's coordinate. Each
-// plane lies `inset` inside the centre, so that it cuts no facet of the outer side, only
-// facets inside the case. The planes are given in the case's own coordinates, `model` being
-// its modelview, whatever the present matrix is.
+// Of a rounded part centred at `centre`, clip planes keep the side facing outwards along each
+// axis on which the centre lies off the case's middle: towards the sign of its coordinate.
+// An edge is centred at the middle of its length, so it keeps the outer quarter about its
+// axis; a corner keeps its outer eighth. Each plane lies `inset` inside the centre, so that
+// it cuts no facet of the outer side, only facets inside the case. The planes are given in
+// the case's own coordinates, `model` being its modelview, whatever the present matrix is.
 constexpr int Axes = 3;
-void KeepOutwardSide(const GLfloat (&model)[16], V centre, const bool (&round)[Axes],
-                     double inset) {
+void KeepOutwardSide(const GLfloat (&model)[16], V centre, double inset) {
     glPushMatrix();
     glLoadMatrixf(model);
     const float c[Axes] = {centre.x, centre.y, centre.z};
     for (int a = 0; a < Axes; ++a) {
         const GLenum plane = GL_CLIP_PLANE0 + a;
-        if (!round[a] || c[a] == 0) {
+        if (c[a] == 0) {
             glDisable(plane);
             continue;
         }
@@ -104,38 +104,35 @@ void DrawCase(const Geometry& g, bool outsideOnly) {
     // be filled and depth-tested along the whole edge.
     GLfloat model[16];
     if (outsideOnly) glGetFloatv(GL_MODELVIEW_MATRIX, model);
-    auto clipTo = [&](V centre, bool x, bool y, bool z) {
-        if (outsideOnly) KeepOutwardSide(model, centre, {x, y, z}, F / 16);
+    auto clipTo = [&](V centre) {
+        if (outsideOnly) KeepOutwardSide(model, centre, F / 16);
     };
     GLUquadric* q = gluNewQuadric();
     gluQuadricDrawStyle(q, GLU_FILL);
     const double r = F;
-    // Four parallel edges: the first at start, each next one a translation further on. Their
-    // axes in model space, for the clip planes, and the two axes each is round about.
-    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length, const V(&axes)[4],
-                     const bool(&round)[Axes]) {
+    // Four parallel edges: the first at start, each next one a translation further on; for
+    // the clip planes, the middle of each in model space.
+    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length,
+                     const V(&middles)[4]) {
         glPushMatrix();
         if (turn != 0) glRotatef(turn, axis.x, axis.y, axis.z);
         int k = 0;
         for (V step : {start, a, b, c}) {
             glTranslatef(step.x, step.y, step.z);
-            clipTo(axes[k++], round[0], round[1], round[2]);
+            clipTo(middles[k++]);
             gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
         }
         glPopMatrix();
     };
     edges(90, {0, 1, 0}, {F - W, T - F, F - L}, {2 * W - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F,
-          {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}},
-          {false, true, true}); // along x
+          {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}}); // along x
     edges(90, {1, 0, 0}, {F - L, W - F, F - T}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0},
           {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F,
-          {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}},
-          {true, false, true}); // along y
+          {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}}); // along y
     edges(0, {}, {F - L, T - F, F - W}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F,
-          {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}},
-          {true, true, false}); // along z
+          {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}}); // along z
 
     // Corners, centred in this order.
     const V centres[] = {{F - L, T - F, W - F}, {L - F, T - F, W - F}, {L - F, T - F, F - W},
@@ -144,7 +141,7 @@ void DrawCase(const Geometry& g, bool outsideOnly) {
     glPushMatrix();
     glRotatef(90, 1, 0, 0);
     glTranslatef(F - L, W - F, F - T);
-    clipTo(centres[0], true, true, true);
+    clipTo(centres[0]);
     gluSphere(q, r, SphereSlices, SphereStacks);
     const float steps[][3] = {{2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0}, {2 * F - 2 * L, 0, 0},
                               {0, 0, 2 * T - 2 * F}, {0, 2 * W - 2 * F, 0}, {2 * L - 2 * F, 0, 0},
@@ -152,7 +149,7 @@ void DrawCase(const Geometry& g, bool outsideOnly) {
     int k = 1;
     for (const auto& s : steps) {
         glTranslatef(s[0], s[1], s[2]);
-        clipTo(centres[k++], true, true, true);
+        clipTo(centres[k++]);
         gluSphere(q, r, SphereSlices, SphereStacks);
     }
     glPopMatrix();
