@@ -23,3 +23,7 @@ public:
 private:
     Platform& platform_;
 };
+
+// The program entry on a windowing back end: initialise, create the form, run; 0 once the
+// calculator was shown and closed, 1 for a start that ended before it could be shown.
+int RunTessel(Platform& platform);

@@ -2,6 +2,8 @@
 
 #include "platform/Forms_un.h"
 
+#include <GL/gl.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -68,4 +70,13 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
             std::chrono::steady_clock::now() - loadStart;
         std::fprintf(stderr, "tessel: textures loaded in %.1f ms\n", spent.count());
     }
+}
+
+bool ReportFirstFrame() {
+    if (!TimingWanted()) return false;
+    glFinish();
+    auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::fprintf(stderr, "tessel: first frame %lld\n",
+                 static_cast<long long>(std::chrono::nanoseconds(now).count()));
+    return true;
 }

@@ -26,3 +26,5 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
 
 // With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
 bool TimingWanted();
+// Writes the time the first frame is done to stderr when timing is wanted; true once written.
+bool ReportFirstFrame();

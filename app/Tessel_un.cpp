@@ -10,17 +10,16 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
-#include <cstdio>
 #include <string>
 
 T_Tessel_Frm* Tessel_Frm = nullptr;
 HDC WindowDC = nullptr;
 HGLRC RenderContext = nullptr;
 
-T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform) {
+T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform), Model(Config) {
     Window.SetCaption(MainCaption);
     Window.SetMaximized();
+    Model.AddView(*this);
 }
 
 bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
@@ -43,8 +42,7 @@ bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
 }
 
 void T_Tessel_Frm::FormCreate() {
-    StartView(*this);
-    InitEngine();
+    Model.Start();
     if (ConfigFileUsed) ReadConfig(Config);
     Shape = GeometryOf(Config);
     Window.SetMaximized();
@@ -61,7 +59,6 @@ void T_Tessel_Frm::FormCreate() {
     Window.MakeCurrent(WindowDC, RenderContext);
     Window.SetFrameReader(ReadFrameRows);
     SetUpRendering(Config);
-    PaceTo(pacing_, Window.RefreshRate());
     FormResize();
     BuildKeyTable(Keys, Shape);
     LoadTextures(*loading, pictures, {Keys, GlyphTextures, CardTexture});
@@ -69,10 +66,10 @@ void T_Tessel_Frm::FormCreate() {
 }
 
 void T_Tessel_Frm::FormResize() {
-    InvalidateWindow();
+    OweWholeFrames(pacing_);
     if (RenderContext == nullptr) return;
     // A window moved to another screen may find another refresh rate there.
-    PaceTo(pacing_, Window.RefreshRate());
+    PaceTo(pacing_, Window.RefreshRate(), Repaint_Tm.Interval);
     SetUpView(Window.DrawableWidth(), Window.DrawableHeight());
 }
 
@@ -85,21 +82,35 @@ void T_Tessel_Frm::FormClose() {
 }
 
 void T_Tessel_Frm::FormPaint() {
-    InvalidateWindow();
+    OweWholeFrames(pacing_);
     // What was covered is shown again at once.
-    pacing_.urgent = true;
+    Owe(pacing_, Pace::AtOnce);
 }
 
 // ---- Frame loop ----
 
-void T_Tessel_Frm::Invalidate(Pace pace) {
-    framesDue_ = std::max(framesDue_, 1);
-    if (pace == Pace::AtOnce) pacing_.urgent = true;
+void T_Tessel_Frm::DisplayChanged(const std::string&, bool) {
+    Owe(pacing_, pace_);
 }
 
-void T_Tessel_Frm::InvalidateWindow() {
-    framesDue_ = std::max(framesDue_, 2);
-    wholeFramesDue_ = 2;
+void T_Tessel_Frm::KeyChanged(int key, bool down) {
+    Keys[key].Pressed = down ? 1 : 0;
+    Owe(pacing_, pace_);
+}
+
+void T_Tessel_Frm::PointedKeyChanged(int key) {
+    PickedName = key < 0 ? 0 : KeyNameBase + key;
+    Owe(pacing_, pace_);
+}
+
+void T_Tessel_Frm::PointAtMouse() {
+    const ViewState& v = Model.View;
+    Do({Action::PointAt,
+        PickKey(static_cast<int>(v.MouseX), static_cast<int>(v.MouseY)) - KeyNameBase});
+}
+
+void T_Tessel_Frm::ViewChanged(const ViewState&) {
+    Owe(pacing_, pace_);
 }
 
 bool T_Tessel_Frm::KeysMove() const {
@@ -108,8 +119,7 @@ bool T_Tessel_Frm::KeysMove() const {
 }
 
 bool T_Tessel_Frm::FrameCanDiffer() const {
-    return framesDue_ > 0 || shown_.text != DisplayText || shown_.memoryShown != (Memory != 0) ||
-           KeysMove();
+    return pacing_.framesDue > 0 || KeysMove();
 }
 
 bool T_Tessel_Frm::WantsTick() const {
@@ -129,40 +139,23 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     // A frame that would repeat the last one exactly is not drawn, nor one that comes before
     // the screen can show it.
     if (!DrawEveryTick && (!FrameCanDiffer() || TickDelay() > 0)) return;
-    FrameStarted(pacing_, Window.Milliseconds());
     const bool keysMoved = KeysMove();
-
-    KeepNearLimit(*this, Config);
-    PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
-    const ShownFrame next =
-        FrameOf(Mapping(), DisplayTilt, Keys, PickedName, DisplayText, Memory != 0);
-    const WindowRect whole = WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
-    // Just after a resize or an expose the frame is swapped in whole: the back buffer takes a
-    // new size of the window only at a swap. Then one whole frame is presented as a part, so
-    // that the back buffer holds all of what is shown, and from then on only what changes.
-    const bool swapped = wholeFramesDue_ > 0 || DrawEveryTick || !Window.PresentsPart();
-    const WindowRect damage =
-        swapped || !backBufferKept_ ? whole : DamageOf(shown_, next, Shape, Keys);
+    Model.Do({Action::ShowFrame});
+    // The view may have turned under a mouse that stood still.
+    PointAtMouse();
+    const ShownFrame next = FrameOf(Mapping(), Model.View.DisplayTilt, Keys, PickedName,
+                                    Model.Text().c_str(), Model.MemoryShown());
+    const FramePlan plan =
+        StartFrame(pacing_, Window.Milliseconds(), Window.PresentsPart(), DrawEveryTick,
+                   WholeWindow(Window.DrawableWidth(), Window.DrawableHeight()),
+                   DamageOf(shown_, next, Shape, Keys));
     shown_ = next;
-    if (wholeFramesDue_ > 0) --wholeFramesDue_;
     // Nothing that is seen changed: a release of a key that never went down, say.
-    if (!damage.Empty()) DrawFrame(damage, swapped);
+    const bool drawn = !plan.damage.Empty();
+    if (drawn) DrawFrame(plan.damage, plan.swapped);
     StepKeys();
-    if (TimingWanted() && !firstFrameReported_) {
-        firstFrameReported_ = true;
-        glFinish();
-        auto now = std::chrono::system_clock::now().time_since_epoch();
-        std::fprintf(stderr, "tessel: first frame %lld\n",
-                     static_cast<long long>(std::chrono::nanoseconds(now).count()));
-    }
-
-    // One more frame is owed when this one moved a key: a key is placed before it steps, so
-    // its last step shows only in the next frame.
-    if (framesDue_ > 0) --framesDue_;
-    if (keysMoved) Invalidate();
-    // And one when this one was swapped in whole but the next can be presented as a part: so
-    // that the back buffer holds the whole picture before the next input needs only a part.
-    if (swapped && !DrawEveryTick && Window.PresentsPart()) Invalidate();
+    if (!firstFrameReported_) firstFrameReported_ = ReportFirstFrame();
+    EndFrame(pacing_, plan, drawn, keysMoved, Window.PresentsPart(), DrawEveryTick);
 }
 
 void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
@@ -181,8 +174,6 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     DrawCalculator(Content(!scissored));
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
-    // After a swap the back buffer's contents are undefined.
-    backBufferKept_ = !swapped;
     firstFrameDrawn_ = true;
     if (swapped)
         Window.SwapBuffers(WindowDC);
@@ -196,7 +187,8 @@ Matrix T_Tessel_Frm::ProjectionMatrix() const {
 
 Matrix T_Tessel_Frm::ModelviewMatrix() const {
     // The camera's look-at from the origin down -z with y up is the identity.
-    return ViewTransform(ViewDistance, TiltAngle, SpinAngle);
+    const ViewState& v = Model.View;
+    return ViewTransform(v.ViewDistance, v.TiltAngle, v.SpinAngle);
 }
 
 void T_Tessel_Frm::ApplyViewTransform() {
@@ -204,7 +196,7 @@ void T_Tessel_Frm::ApplyViewTransform() {
 }
 
 void T_Tessel_Frm::DrawScene() {
-    PickedName = PickKey(static_cast<int>(MouseX), static_cast<int>(MouseY));
+    PointAtMouse();
     DrawCalculator(Content(true));
 }
 
@@ -213,9 +205,10 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     // installing, with no shader cache yet, the driver would first compile its clipping
     // shaders. The second frame, which follows at once, compiles them while the first is seen.
     const bool outsideOnly =
-        firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, DisplayTilt);
-    return {Shape,       Keys,          PickedName,  DisplayTilt, DisplayText,
-            Memory != 0, GlyphTextures, CardTexture, inParts,     outsideOnly};
+        firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, Model.View.DisplayTilt);
+    return {Shape,       Keys,        PickedName,    Model.View.DisplayTilt,
+            DisplayText, Memory != 0, GlyphTextures, CardTexture,
+            inParts,     outsideOnly};
 }
 
 void T_Tessel_Frm::StepKeys() {
@@ -233,7 +226,7 @@ std::int32_t T_Tessel_Frm::PickKey(int x, int y) const {
     if (!WindowRay(ProjectionMatrix(), ModelviewMatrix(), viewport, x + 0.5, viewport[3] - y - 0.5,
                    ray))
         return 0;
-    return KeyOnRay(ray, Keys, Shape, DisplayTilt);
+    return KeyOnRay(ray, Keys, Shape, Model.View.DisplayTilt);
 }
 
 void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
@@ -244,56 +237,35 @@ void T_Tessel_Frm::DrawKeysAndPick(int x, int y) {
 
 // ---- Input ----
 
-void T_Tessel_Frm::PressKey(int id) {
-    // Marked first, so a key whose command fails stays down until the next release.
-    Keys[id].Pressed = 1;
-    RunKeyCommand(id);
+void T_Tessel_Frm::Do(const Action& action, Pace pace) {
+    pace_ = pace;
+    try {
+        Model.Do(action);
+    } catch (...) {
+        pace_ = Pace::Paced;
+        throw;
+    }
+    pace_ = Pace::Paced;
 }
 
 void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t typed) {
-    Invalidate(Pace::AtOnce);
-    const KeyAction action = ActionOfKey(key, typed, shift);
-    switch (action.kind) {
-    case KeyAction::Press:
-        PressKey(action.button);
-        break;
-    case KeyAction::Copy:
-        // The number as it stands; an error text is no number to copy.
-        if (!DisplayShowsError()) Window.SetClipboardText(DisplayText);
-        break;
-    case KeyAction::Paste:
-        EnterNumberText(Window.GetClipboardText());
-        break;
-    case KeyAction::TakeBack:
-        DeleteLastCharacter();
-        break;
-    case KeyAction::ToggleCard:
-        ToggleCard(*this);
-        break;
-    case KeyAction::RaiseDisplay:
-        RaiseDisplay(*this);
-        break;
-    case KeyAction::LowerDisplay:
-        LowerDisplay(*this);
-        break;
-    case KeyAction::None:
-        break;
-    }
-}
-
-void T_Tessel_Frm::ReleaseKeys() {
-    for (KeyRecord& key : Keys) key.Pressed = 0;
+    const KeyAction keyAction = ActionOfKey(key, typed, shift);
+    // The number as it stands; an error text is no number to copy.
+    if (keyAction.kind == KeyAction::Copy && !DisplayShowsError())
+        Window.SetClipboardText(DisplayText);
+    Action action{Action::PressKey};
+    if (!ModelActionOfKey(keyAction, action)) return;
+    if (action.kind == Action::Paste) action.text = Window.GetClipboardText();
+    Do(action, Pace::AtOnce);
 }
 
 void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
-    Invalidate(Pace::AtOnce);
-    ReleaseKeys();
+    Do({Action::ReleaseKeys}, Pace::AtOnce);
 }
 
 void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) {
-    Invalidate(Pace::AtOnce);
-    TakeButtons(*this, shift);
-    if (!ClickCounts(*this)) return;
+    Do({.kind = Action::Buttons, .shift = shift}, Pace::AtOnce);
+    if (!ClickCounts(Model.View)) return;
     // The key under the click itself, whatever frames have been drawn since the mouse moved.
     const int id = PickKey(x, y) - KeyNameBase;
     if (id < 0 || id >= KeyCount) return;
@@ -302,45 +274,17 @@ void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) 
 }
 
 void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
-    const double spin = SpinAngle, tilt = TiltAngle, distance = ViewDistance;
-    MoveMouse(*this, shift, x, y, Config);
+    Do({.kind = Action::MoveMouse, .shift = shift, .x = x, .y = y});
     // A move that neither turns nor zooms changes the picture only when it brings the mouse
     // onto another key (or off the keys): the key is found here, without drawing.
-    if (SpinAngle != spin || TiltAngle != tilt || ViewDistance != distance ||
-        PickKey(x, y) != PickedName)
-        Invalidate();
+    Do({Action::PointAt, PickKey(x, y) - KeyNameBase});
 }
 
 void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
-    Invalidate(Pace::AtOnce);
-    TakeButtons(*this, shift);
-    if (!LeftButtonDown) ReleaseKeys();
+    Do({.kind = Action::Buttons, .shift = shift}, Pace::AtOnce);
+    if (!Model.View.LeftButtonDown) Do({Action::ReleaseKeys}, Pace::AtOnce);
 }
 
 void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
-    Invalidate();
-    TurnWheel(*this, notches, Config);
-}
-
-// ---- Program entry ----
-
-int RunTessel(Platform& platform) {
-    TesselSession session(platform);
-    try {
-        session.Start();
-        // A start that could not set up drawing has said why and closed the window: the
-        // calculator was never shown, and that is no success.
-        if (platform.Closed()) return 1;
-        session.application.Run();
-    } catch (const std::exception& error) {
-        session.application.ShowException(error);
-        return 1;
-    }
-    // The loop also ends when the display goes away; there is no box to show that in.
-    const std::string lost = platform.LostWindow();
-    if (!lost.empty()) {
-        std::fprintf(stderr, "tessel: %s\n", lost.c_str());
-        return 1;
-    }
-    return 0;
+    Do({.kind = Action::Wheel, .notches = notches});
 }

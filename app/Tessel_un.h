@@ -1,9 +1,10 @@
 // The main unit: the main form with its start-up, frame loop, input handling and picking.
 #pragma once
 
-#include "Controller_un.h"
 #include "Damage_un.h"
 #include "Frame_un.h"
+#include "Pacing_un.h"
+#include "model/Calcmodel_un.h"
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
 #include "scene/Picking_un.h"
@@ -18,9 +19,9 @@ constexpr const char* MainCaption = "Tessel";
 // Placement of the main window when it is not maximised.
 constexpr int DesignLeft = 287, DesignTop = 188, DesignWidth = 617, DesignHeight = 522;
 
-// The view state (DisplayTilt, SpinAngle, ..., the mouse fields) is the form's own; the rules
-// that change it are in Controller_un.
-class T_Tessel_Frm : public TForm, public ViewState {
+// The form turns the window's events into the model's actions and is the model's view that
+// draws it with OpenGL: told what changed, it owes frames, and draws them when they are due.
+class T_Tessel_Frm : public TForm, public CalculatorView {
 public:
     explicit T_Tessel_Frm(Platform& platform);
 
@@ -37,6 +38,12 @@ public:
     void Repaint_TmTimer() override;
     bool WantsTick() const override;
     double TickDelay() const override;
+
+    // The model's view: what changed asks for frames.
+    void DisplayChanged(const std::string& text, bool memoryShown) override;
+    void KeyChanged(int key, bool down) override;
+    void PointedKeyChanged(int key) override;
+    void ViewChanged(const ViewState& view) override;
 
     bool SetupPixelFormat(HDC dc);
     // The projection of the window: the perspective, or the identity with no height.
@@ -57,6 +64,9 @@ public:
     // Picks the key at a window position, then draws the keys with it highlighted.
     void DrawKeysAndPick(int x, int y);
 
+    // What the user changes, every action going through it.
+    CalculatorModel Model;
+    // The key under the mouse as the last frame found it, by its selection name.
     std::int32_t PickedName = 0;
     KeyRecord Keys[KeyCount];
     // Every length of the calculator, derived from the configuration at start-up.
@@ -73,16 +83,10 @@ public:
     bool DrawEveryTick = false;
 
 private:
-    void PressKey(int buttonId);
-    void ReleaseKeys();
-
-    // Asks for a frame; one that shows a key press or a click starts without waiting for the
-    // screen's next refresh.
-    enum class Pace { Paced, AtOnce };
-    void Invalidate(Pace pace = Pace::Paced);
-    // Two whole frames after a resize or an expose, since the drawable may take the new size
-    // only from the frame after the first swap, and what the window showed may be spoiled.
-    void InvalidateWindow();
+    // The model's action, with the frames it causes shown at this pace.
+    void Do(const Action& action, Pace pace = Pace::Paced);
+    // Tells the model the key under the mouse in the present view.
+    void PointAtMouse();
     bool FrameCanDiffer() const;
     bool KeysMove() const;
     WindowMapping Mapping() const;
@@ -90,14 +94,10 @@ private:
     // swap (the rectangle then is the whole window) or as a part.
     void DrawFrame(const WindowRect& damage, bool swapped);
 
-    int framesDue_ = 2;      // frames owed to input, a resize or an expose
-    int wholeFramesDue_ = 2; // of them, frames to draw and present whole
     FramePacing pacing_;
-    // The last frame drawn (with DisplayText and Memory as it showed them), and whether the
-    // back buffer still holds all of it: then the next frame redraws only the pixels that
-    // change.
+    Pace pace_ = Pace::Paced; // of the frames the action being carried out asks for
+    // The last frame drawn, against which the next one finds the pixels that change.
     ShownFrame shown_;
-    bool backBufferKept_ = false;
     bool firstFrameReported_ = false;
     // The first frame of a start draws the case whole (see Content).
     bool firstFrameDrawn_ = false;
@@ -106,7 +106,3 @@ private:
 extern T_Tessel_Frm* Tessel_Frm;
 extern HDC WindowDC;
 extern HGLRC RenderContext;
-
-// The program entry on a windowing back end: initialise, create the form, run; 0 once the
-// calculator was shown and closed, 1 for a start that ended before it could be shown.
-int RunTessel(Platform& platform);

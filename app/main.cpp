@@ -1,7 +1,7 @@
 // The program entry: the calculator in its SDL window, or the answer to --version or --help.
 #include "Cmdline_un.h"
 #include "Folders_un.h"
-#include "Tessel_un.h"
+#include "Session_un.h"
 
 #include "platform/Sdllayer_un.h"
 

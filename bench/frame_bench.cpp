@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     TesselSession session(platform);
     T_Tessel_Frm& form = session.Start();
     form.DrawEveryTick = true;
-    form.MouseX = 960; // over the keys, so picking finds one
-    form.MouseY = 700;
+    form.Model.View.MouseX = 960; // over the keys, so picking finds one
+    form.Model.View.MouseY = 700;
     for (int i = 0; i < 10; ++i) form.Repaint_TmTimer();
 
     const double full = MedianMs(frames, [&] { form.Repaint_TmTimer(); });

@@ -148,7 +148,7 @@ TEST_F(DamageTest, MouseMovesBetweenTwoFramesShowInOneFrameAsTheirSum) {
     for (int x = 203; x <= 230; x += 3) MoveMouse(x, 150 + (x - 200) / 3, ssRight);
     Frame();
     EXPECT_EQ(platform->Swaps, swaps + 1);
-    const double spin = f.SpinAngle, tilt = f.TiltAngle;
+    const double spin = f.Model.View.SpinAngle, tilt = f.Model.View.TiltAngle;
     const auto screen = platform->Screen;
 
     // No second frame before the screen's next refresh, however many ticks come.
@@ -178,7 +178,7 @@ TEST_F(DamageTest, MouseMovesBetweenTwoFramesShowInOneFrameAsTheirSum) {
     MoveMouse(200, 150);
     MoveMouse(230, 160, ssRight);
     Frame();
-    EXPECT_DOUBLE_EQ(g.SpinAngle, spin);
-    EXPECT_DOUBLE_EQ(g.TiltAngle, tilt);
+    EXPECT_DOUBLE_EQ(g.Model.View.SpinAngle, spin);
+    EXPECT_DOUBLE_EQ(g.Model.View.TiltAngle, tilt);
     EXPECT_TRUE(platform->Screen == screen);
 }

@@ -99,7 +99,8 @@ TEST_F(IdleTest, NothingIsDrawnWhileNothingChanges) {
     }
     EXPECT_FALSE(f.WantsTick());
     EXPECT_LT(frames, 10);
-    Memory = 2; // a change of the engine's state from elsewhere shows too
+    // A change of the engine's state from elsewhere shows too: the memory as kept.
+    f.Model.Do({.kind = Action::RestoreMemory, .value = 2});
     EXPECT_TRUE(f.WantsTick());
     Frame();
     EXPECT_FALSE(f.WantsTick());

@@ -17,9 +17,9 @@ TEST_F(AppTest, PickingFindsEveryKeyUnderTheMouseFromSeveralViews) {
     } views[] = {{0, 0, 1.4}, {25, 0, 1.4},  {0, -35, 1.4}, {-40, 30, 1.4},
                  {0, 0, 0.8}, {10, 10, 3.0}, {150, 0, 1.4}, {-100, 60, 1.2}};
     for (const View& v : views) {
-        f.SpinAngle = v.spin;
-        f.TiltAngle = v.tilt;
-        f.ViewDistance = v.distance;
+        f.Model.View.SpinAngle = v.spin;
+        f.Model.View.TiltAngle = v.tilt;
+        f.Model.View.ViewDistance = v.distance;
         for (int id : AllKeys) {
             auto c = KeyCentre(id);
             MoveMouse(static_cast<int>(std::lround(c[0])), static_cast<int>(std::lround(c[1])));
@@ -33,7 +33,7 @@ TEST_F(AppTest, PickingFindsEveryKeyUnderTheMouseFromSeveralViews) {
 TEST_F(AppTest, SeenFromBehindTheCaseHidesEveryKey) {
     T_Tessel_Frm& f = Start();
     for (double tilt : {120.0, 180.0, -150.0}) {
-        f.TiltAngle = tilt;
+        f.Model.View.TiltAngle = tilt;
         for (int id : AllKeys) {
             auto c = KeyCentre(id);
             EXPECT_EQ(f.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1])), 0)
@@ -76,7 +76,7 @@ TEST_F(AppTest, NearerKeyWinsAndTiesGoToTheLowerId) {
 
 TEST_F(AppTest, EveryKeyIsFoundEvenWhenAllFallInThePickRegion) {
     T_Tessel_Frm& f = Start();
-    f.ViewDistance = 95; // the whole calculator within a couple of pixels
+    f.Model.View.ViewDistance = 95; // the whole calculator within a couple of pixels
     auto c = Project(-0.16, Config.THICKNESS, 0);
     MoveMouse(static_cast<int>(c[0]), static_cast<int>(c[1]));
     Frame();
@@ -108,7 +108,7 @@ TEST_F(AppTest, ClicksCountWhileTheFaceIsTowardTheViewerWhateverTheSpin) {
     T_Tessel_Frm& f = Start();
     auto press = [&](double spin, double tilt) {
         ClearAll();
-        f.SpinAngle = spin, f.TiltAngle = tilt;
+        f.Model.View.SpinAngle = spin, f.Model.View.TiltAngle = tilt;
         auto c = KeyCentre(7);
         const int x = static_cast<int>(std::lround(c[0])), y = static_cast<int>(std::lround(c[1]));
         Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
@@ -247,39 +247,39 @@ TEST_F(AppTest, ConversionFailureIsShownOnceAndTheKeyStaysMarked) {
 TEST_F(AppTest, PageUpAndDownRaiseAndLowerTheDisplayWithinBounds) {
     T_Tessel_Frm& f = Start();
     Key(VK_NEXT);
-    EXPECT_EQ(f.DisplayTilt, 0);
+    EXPECT_EQ(f.Model.View.DisplayTilt, 0);
     for (int i = 0; i < 157; ++i) Key(VK_PRIOR);
-    EXPECT_NEAR(f.DisplayTilt, 1.57, 1e-9);
-    EXPECT_LT(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_NEAR(f.Model.View.DisplayTilt, 1.57, 1e-9);
+    EXPECT_LT(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     Key(VK_PRIOR);
-    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     Key(VK_PRIOR);
-    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     Key(VK_PRIOR, ssShift);
     Key(VK_NEXT, ssCtrl);
-    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     for (int i = 0; i < 200; ++i) Key(VK_NEXT);
-    EXPECT_EQ(f.DisplayTilt, 0);
+    EXPECT_EQ(f.Model.View.DisplayTilt, 0);
 }
 
 TEST_F(AppTest, RightDragTurnsAndWrapsAround) {
     T_Tessel_Frm& f = Start();
     MoveMouse(100, 100);
     for (int x = 110; x <= 550; x += 10) MoveMouse(x, 100, ssRight);
-    EXPECT_NEAR(f.SpinAngle, 90, 1e-9);
-    EXPECT_EQ(f.TiltAngle, 0);
+    EXPECT_NEAR(f.Model.View.SpinAngle, 90, 1e-9);
+    EXPECT_EQ(f.Model.View.TiltAngle, 0);
     MoveMouse(550, 60, ssRight);
-    EXPECT_NEAR(f.TiltAngle, -8, 1e-9);
-    f.SpinAngle = 179.9;
+    EXPECT_NEAR(f.Model.View.TiltAngle, -8, 1e-9);
+    f.Model.View.SpinAngle = 179.9;
     MoveMouse(551, 60, ssRight);
-    EXPECT_NEAR(f.SpinAngle, -179.9, 1e-9);
+    EXPECT_NEAR(f.Model.View.SpinAngle, -179.9, 1e-9);
     // Moves with the left button alone or none change nothing but the position.
     MoveMouse(700, 300, ssLeft);
     MoveMouse(10, 10);
-    EXPECT_NEAR(f.SpinAngle, -179.9, 1e-9);
-    EXPECT_NEAR(f.TiltAngle, -8, 1e-9);
-    EXPECT_EQ(f.MouseX, 10);
-    EXPECT_EQ(f.LastMouseY, 10);
+    EXPECT_NEAR(f.Model.View.SpinAngle, -179.9, 1e-9);
+    EXPECT_NEAR(f.Model.View.TiltAngle, -8, 1e-9);
+    EXPECT_EQ(f.Model.View.MouseX, 10);
+    EXPECT_EQ(f.Model.View.LastMouseY, 10);
 }
 
 TEST_F(AppTest, DragWithBothButtonsZoomsWithinTheLimits) {
@@ -287,23 +287,23 @@ TEST_F(AppTest, DragWithBothButtonsZoomsWithinTheLimits) {
     MoveMouse(50, 0);
     for (int y = 7; y <= 100; y += 31) MoveMouse(50, y, ssLeft | ssRight);
     MoveMouse(50, 100, ssLeft | ssRight);
-    EXPECT_NEAR(f.ViewDistance, 7.4, 1e-9); // 100 pixels down, in whatever steps
+    EXPECT_NEAR(f.Model.View.ViewDistance, 7.4, 1e-9); // 100 pixels down, in whatever steps
     MoveMouse(50, 100);
-    f.ViewDistance = 9.9;
+    f.Model.View.ViewDistance = 9.9;
     MoveMouse(50, 110, ssLeft | ssRight);
-    EXPECT_NEAR(f.ViewDistance, 10.5, 1e-9);
+    EXPECT_NEAR(f.Model.View.ViewDistance, 10.5, 1e-9);
     MoveMouse(50, 150, ssLeft | ssRight);
-    EXPECT_NEAR(f.ViewDistance, 10.5, 1e-9);
+    EXPECT_NEAR(f.Model.View.ViewDistance, 10.5, 1e-9);
     MoveMouse(80, 20, ssLeft | ssRight); // only vertical motion counts
-    EXPECT_NEAR(f.ViewDistance, 10.5 - 130 * 0.06, 1e-9);
-    EXPECT_EQ(f.SpinAngle, 0);
-    f.ViewDistance = 0.75;
+    EXPECT_NEAR(f.Model.View.ViewDistance, 10.5 - 130 * 0.06, 1e-9);
+    EXPECT_EQ(f.Model.View.SpinAngle, 0);
+    f.Model.View.ViewDistance = 0.75;
     MoveMouse(80, 0, ssLeft | ssRight);
-    EXPECT_NEAR(f.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
+    EXPECT_NEAR(f.Model.View.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
     MoveMouse(80, -30, ssLeft | ssRight);
-    EXPECT_NEAR(f.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
+    EXPECT_NEAR(f.Model.View.ViewDistance, 0.75 - 20 * 0.06, 1e-9);
     Frame();
-    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+    EXPECT_EQ(f.Model.View.ViewDistance, Config.NEAR_LIMIT);
 }
 
 TEST_F(AppTest, CtrlCCopiesTheNumberAsItStandsButNoErrorText) {
@@ -387,15 +387,15 @@ TEST_F(AppTest, WheelZoomsByATenthWithinTheLimits) {
     T_Tessel_Frm& f = Start();
     auto wheel = [&](int notches) {
         Send({WindowEvent::Wheel, 0, 0, TMouseButton::mbLeft, 10, 10, notches});
-        return f.ViewDistance;
+        return f.Model.View.ViewDistance;
     };
     EXPECT_NEAR(wheel(1), 1.26, 1e-12);
     EXPECT_NEAR(wheel(-1), 1.386, 1e-12);
     for (int i = 0; i < 20; ++i) wheel(1);
-    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
+    EXPECT_EQ(f.Model.View.ViewDistance, Config.NEAR_LIMIT);
     EXPECT_NEAR(wheel(-2), Config.NEAR_LIMIT * 1.21, 1e-6);
     for (int i = 0; i < 40; ++i) wheel(-1);
-    EXPECT_EQ(f.ViewDistance, Config.FAR_LIMIT);
+    EXPECT_EQ(f.Model.View.ViewDistance, Config.FAR_LIMIT);
     EXPECT_EQ(wheel(-1000000), Config.FAR_LIMIT);
     EXPECT_EQ(wheel(1000000), Config.NEAR_LIMIT);
 }
@@ -403,11 +403,11 @@ TEST_F(AppTest, WheelZoomsByATenthWithinTheLimits) {
 TEST_F(AppTest, F1RaisesTheDisplayFullyAndLowersItAgain) {
     T_Tessel_Frm& f = Start();
     Key(VK_F1);
-    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     Key(VK_F1);
-    EXPECT_EQ(f.DisplayTilt, 0);
+    EXPECT_EQ(f.Model.View.DisplayTilt, 0);
     Key(VK_PRIOR);
     Key(VK_F1);
-    EXPECT_EQ(f.DisplayTilt, std::numbers::pi / 2);
+    EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
 }

@@ -85,7 +85,7 @@ TEST_F(AppTest, CpuPickingFindsWhatTheSelectionPassFoundAtCentresAndNearEdges) {
                           {0, 45, 0.9, 0},   {180, 20, 5.0, 0},  {-15, -60, 1.0, 0}};
     int compared = 0;
     for (const View& v : views) {
-        f.SpinAngle = v.spin, f.TiltAngle = v.tilt, f.ViewDistance = v.distance;
+        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt, f.Model.View.ViewDistance = v.distance;
         for (int id = 0; id < KeyCount; ++id) {
             const KeyRecord& k = f.Keys[id];
             const double e = k.Edge / 2;
@@ -134,8 +134,8 @@ TEST_F(AppTest, PickingFindsExactlyTheKeysThatAreSeen) {
                           {0, 0, 1.4, raised}};
     const double inset = 0.004, clear = 0.01;
     for (const View& v : views) {
-        f.SpinAngle = v.spin, f.TiltAngle = v.tilt, f.ViewDistance = v.distance;
-        f.DisplayTilt = v.displayTilt;
+        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt, f.Model.View.ViewDistance = v.distance;
+        f.Model.View.DisplayTilt = v.displayTilt;
         MoveMouse(0, 0);
         Frame();
         std::vector<float> depth(static_cast<std::size_t>(W) * H);
@@ -205,11 +205,11 @@ TEST_F(AppTest, PickingFindsExactlyTheKeysThatAreSeen) {
 
 TEST_F(AppTest, TheRaisedFrameHidesTheKeysBehindIt) {
     T_Tessel_Frm& f = Start();
-    f.DisplayTilt = std::numbers::pi / 2;
+    f.Model.View.DisplayTilt = std::numbers::pi / 2;
     // Tilted so that the raised frame stands between the viewer and the top row of keys.
     int hidden = 0;
     for (double tilt : {50.0, -50.0}) {
-        f.TiltAngle = tilt;
+        f.Model.View.TiltAngle = tilt;
         for (int id : {static_cast<int>(BtnCE), static_cast<int>(BtnC)}) {
             auto c = KeyCentre(id);
             const std::int32_t picked = f.PickKey(static_cast<int>(c[0]), static_cast<int>(c[1]));
@@ -222,7 +222,7 @@ TEST_F(AppTest, TheRaisedFrameHidesTheKeysBehindIt) {
     EXPECT_EQ(hidden, 2); // both keys of the top row, from one of the two sides
     // A click there presses nothing.
     for (double tilt : {50.0, -50.0}) {
-        f.TiltAngle = tilt;
+        f.Model.View.TiltAngle = tilt;
         auto c = KeyCentre(BtnCE);
         const int x = static_cast<int>(c[0]), y = static_cast<int>(c[1]);
         if (f.PickKey(x, y) != 0) continue;

@@ -130,7 +130,7 @@ TEST_F(AppTest, CardIsHiddenUntilTheDisplayFrameIsRaised) {
     const std::uint32_t card = f.CardTexture;
     auto picture = [&](std::uint32_t texture, double tilt) {
         f.CardTexture = texture;
-        f.DisplayTilt = tilt;
+        f.Model.View.DisplayTilt = tilt;
         Frame();
         return Region(0, 0, W, H);
     };
@@ -157,9 +157,9 @@ TEST_F(AppTest, NoPartOfTheRoundedEdgesLeftOutCouldBeSeen) {
     T_Tessel_Frm& f = Start();
     for (double tilt : {0.0, 35.0, 80.0, 150.0, 260.0})
         for (double spin : {0.0, 50.0, 130.0, 225.0, 310.0}) {
-            f.TiltAngle = tilt;
-            f.SpinAngle = spin;
-            f.ViewDistance = spin > 200 ? Config.NEAR_LIMIT : 1.4;
+            f.Model.View.TiltAngle = tilt;
+            f.Model.View.SpinAngle = spin;
+            f.Model.View.ViewDistance = spin > 200 ? Config.NEAR_LIMIT : 1.4;
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glPushMatrix();
             f.ApplyViewTransform();
@@ -185,10 +185,10 @@ TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
     for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
         for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
             for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
-                f.TiltAngle = tilt;
-                f.SpinAngle = spin;
-                f.ViewDistance = distance;
-                ASSERT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+                f.Model.View.TiltAngle = tilt;
+                f.Model.View.SpinAngle = spin;
+                f.Model.View.ViewDistance = distance;
+                ASSERT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
                 const PixelDifference d = Compare(CalculatorPixels(true), CalculatorPixels(false));
                 EXPECT_LE(d.largest, 1) << "tilt " << tilt << ", spin " << spin << ", distance "
                                         << distance << ": at " << d.x << ", " << d.y;
@@ -203,39 +203,39 @@ TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
 TEST_F(AppTest, TheInsideIsDrawnWhenTheFrameIsUpOrTheNearPlaneCutsTheCase) {
     T_Tessel_Frm& f = Start();
     auto insideShows = [&](const char* what) {
-        EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt)) << what;
+        EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt)) << what;
         // These views show surfaces that only the whole case has.
         EXPECT_GT(Compare(CalculatorPixels(true), CalculatorPixels(false)).largest, 20) << what;
     };
     // Looking into the case past the raised frame, along its inner walls.
-    f.DisplayTilt = 0.8;
-    f.TiltAngle = 35;
-    f.SpinAngle = 60;
-    f.ViewDistance = 0.8;
+    f.Model.View.DisplayTilt = 0.8;
+    f.Model.View.TiltAngle = 35;
+    f.Model.View.SpinAngle = 60;
+    f.Model.View.ViewDistance = 0.8;
     insideShows("frame raised");
     // Nearer than the default near limit lets the eye come: the near plane of the projection
     // cuts away the top face and the keys.
-    f.DisplayTilt = 0;
-    f.TiltAngle = 70;
-    f.SpinAngle = 0;
-    f.ViewDistance = 0.2;
+    f.Model.View.DisplayTilt = 0;
+    f.Model.View.TiltAngle = 70;
+    f.Model.View.SpinAngle = 0;
+    f.Model.View.ViewDistance = 0.2;
     insideShows("cut by the near plane");
     // Behind the far plane, which a configured far limit may reach.
-    f.ViewDistance = 99.9;
-    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    f.Model.View.ViewDistance = 99.9;
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
     // Barely raised is raised.
-    f.ViewDistance = 1.4;
-    f.DisplayTilt = 1e-9;
-    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    f.Model.View.ViewDistance = 1.4;
+    f.Model.View.DisplayTilt = 1e-9;
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
     // A case whose lengths turn faces inside out is drawn whole, as computed.
-    f.DisplayTilt = 0;
-    EXPECT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.DisplayTilt));
+    f.Model.View.DisplayTilt = 0;
+    EXPECT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
     ConfigRecord thin = Config;
     thin.FILLET = thin.THICKNESS * 1.5f;
-    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.DisplayTilt));
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.Model.View.DisplayTilt));
     thin = Config;
     thin.LENGTH = 0.1f; // too short for the display opening beside the key plate
-    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.DisplayTilt));
+    EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), GeometryOf(thin), f.Model.View.DisplayTilt));
 }
 
 TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
@@ -274,10 +274,10 @@ TEST_F(AppTest, EveryModelLeavesTheMatrixAsItFoundIt) {
 
 TEST_F(AppTest, ViewDistanceIsRaisedToTheNearLimit) {
     T_Tessel_Frm& f = Start();
-    f.ViewDistance = 0.2;
+    f.Model.View.ViewDistance = 0.2;
     Frame();
-    EXPECT_EQ(f.ViewDistance, Config.NEAR_LIMIT);
-    f.ViewDistance = 50;
+    EXPECT_EQ(f.Model.View.ViewDistance, Config.NEAR_LIMIT);
+    f.Model.View.ViewDistance = 50;
     Frame();
-    EXPECT_EQ(f.ViewDistance, 50);
+    EXPECT_EQ(f.Model.View.ViewDistance, 50);
 }

@@ -52,9 +52,9 @@ TEST_F(AppTest, StartUpWritesTheConfigAndShowsProgressWhileLoading) {
     EXPECT_EQ(w.positions, ExpectedProgress());
     EXPECT_EQ(w.positions.size(), 51u);
 
-    EXPECT_EQ(f.ViewDistance, 1.4);
-    EXPECT_EQ(f.SpinSpeed, 0.2);
-    EXPECT_EQ(f.ZoomSpeed, 0.06);
+    EXPECT_EQ(f.Model.View.ViewDistance, 1.4);
+    EXPECT_EQ(f.Model.View.SpinSpeed, 0.2);
+    EXPECT_EQ(f.Model.View.ZoomSpeed, 0.06);
     EXPECT_STREQ(DisplayText, "0");
     std::set<std::uint32_t> names{f.CardTexture};
     for (const KeyRecord& k : f.Keys) names.insert(k.Texture);

@@ -1,6 +1,6 @@
 // The rules of input on a plain view state, without GL or a window: Page Up and Down, F1,
 // the drags, the wheel, which presses click a key, and what each key press does.
-#include "app/Controller_un.h"
+#include "model/Controller_un.h"
 
 #include "scene/Keypad_un.h"
 

@@ -1,6 +1,5 @@
 // Which pixels a frame must redraw, as pure geometry: the window rectangles of the calculator
 // and its parts, what changes between two frames, and the pace of the frames.
-#include "app/Controller_un.h"
 #include "app/Damage_un.h"
 
 #include <gtest/gtest.h>
@@ -129,23 +128,4 @@ TEST(Damage, SeenFromElsewhereTheCalculatorIsRedrawnWhereItWasAndWhereItIs) {
     WindowMapping wider = before;
     wider.width = W + 100;
     EXPECT_FALSE(DamageOf(FrameOf(s, before), FrameOf(s, wider), s.g, s.keys).Empty());
-}
-
-TEST(Pacing, FramesComeOneARefreshButAPressOrAClickAtOnce) {
-    FramePacing p;
-    EXPECT_EQ(FrameDelay(p, 0), 0); // the first frame
-    FrameStarted(p, 1000);
-    EXPECT_NEAR(FrameDelay(p, 1005), 1000.0 / 60 - 5, 1e-9);
-    EXPECT_EQ(FrameDelay(p, 1000 + 1000.0 / 60), 0);
-    EXPECT_EQ(FrameDelay(p, 1200), 0); // a slow frame owes no wait
-    p.urgent = true;
-    EXPECT_EQ(FrameDelay(p, 1001), 0);
-    FrameStarted(p, 1001);
-    EXPECT_FALSE(p.urgent);
-    EXPECT_GT(FrameDelay(p, 1002), 0);
-
-    PaceTo(p, 144);
-    EXPECT_NEAR(p.interval, 1000.0 / 144, 1e-9);
-    PaceTo(p, 0); // a screen that tells no rate
-    EXPECT_NEAR(p.interval, 1000.0 / 60, 1e-9);
 }

@@ -22,10 +22,10 @@ int main(int argc, char** argv) {
         T_Tessel_Frm& form = session.Start();
         form.DrawEveryTick = true;
         // Every surface of the calculator: keys, a key under the mouse, the raised frame, the card.
-        form.DisplayTilt = std::numbers::pi / 4;
+        form.Model.View.DisplayTilt = std::numbers::pi / 4;
         form.Repaint_TmTimer();
         // And with the frame shut, as a start shows it: the case then clips its rounded parts.
-        form.DisplayTilt = 0;
+        form.Model.View.DisplayTilt = 0;
         form.Repaint_TmTimer();
     } catch (const std::exception& error) {
         // Only a warm-up: the calculator starts all the same.

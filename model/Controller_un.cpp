@@ -13,9 +13,8 @@ constexpr double InitialTurnSpeed = 0.2;  // degrees per pixel
 constexpr double InitialZoomSpeed = 0.06; // scene units per pixel
 constexpr double DisplayTiltStep = 0.01;
 constexpr double MaxDisplayTilt = std::numbers::pi / 2;
-constexpr double WheelStep = 0.1;         // of ViewDistance per notch
-constexpr int MaxWheelNotches = 100;      // in one event; more would only pin the distance anyway
-constexpr double DefaultRefreshRate = 60; // Hz, where the screen tells none
+constexpr double WheelStep = 0.1;    // of ViewDistance per notch
+constexpr int MaxWheelNotches = 100; // in one event; more would only pin the distance anyway
 
 } // namespace
 
@@ -107,17 +106,4 @@ void TurnWheel(ViewState& v, int notches, const ConfigRecord& c) {
 
 void KeepNearLimit(ViewState& v, const ConfigRecord& c) {
     if (v.ViewDistance < c.NEAR_LIMIT) v.ViewDistance = c.NEAR_LIMIT;
-}
-
-void PaceTo(FramePacing& p, double refreshHz) {
-    p.interval = 1000.0 / (refreshHz > 0 ? refreshHz : DefaultRefreshRate);
-}
-
-double FrameDelay(const FramePacing& p, double now) {
-    return p.urgent ? 0 : std::max(0.0, p.lastStart + p.interval - now);
-}
-
-void FrameStarted(FramePacing& p, double now) {
-    p.lastStart = now;
-    p.urgent = false;
 }

@@ -1,6 +1,6 @@
 // What the user's input does, as rules on plain records, knowing neither GL nor SDL: the view
 // state and its limits, what a key press or a click stands for, and the drags and the wheel.
-// The main form holds a ViewState and forwards its handlers here.
+// The calculator model holds a ViewState and applies these rules to it.
 #pragma once
 
 #include "config/Cfgread_un.h"
@@ -57,17 +57,3 @@ bool ClickCounts(const ViewState& view);
 void TurnWheel(ViewState& view, int notches, const ConfigRecord& config);
 // A frame sees the calculator no nearer than NEAR_LIMIT: a zoom step may have carried it past.
 void KeepNearLimit(ViewState& view, const ConfigRecord& config);
-
-// When the next frame may start: at most one a refresh of the screen, so that a drag shows
-// the sum of the moves that came in between; a frame owed to a key press or a click starts
-// at once. Times in milliseconds.
-struct FramePacing {
-    double interval = 1000.0 / 60;
-    double lastStart = -1e300;
-    bool urgent = false; // the frame owed now shows a key press or a click
-};
-// The pace of a screen refreshed this often (Hz); a screen that tells none is taken as 60 Hz.
-void PaceTo(FramePacing& pacing, double refreshHz);
-// How long until the next frame may start, 0 for now.
-double FrameDelay(const FramePacing& pacing, double now);
-void FrameStarted(FramePacing& pacing, double now);
