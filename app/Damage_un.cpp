@@ -2,7 +2,7 @@
 
 ShownFrame FrameOf(const WindowMapping& mapping, double displayTilt,
                    const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, const char* text,
-                   bool memoryShown) {
+                   bool memoryShown, int focusedKey) {
     ShownFrame f;
     f.mapping = mapping;
     f.displayTilt = displayTilt;
@@ -10,6 +10,7 @@ ShownFrame FrameOf(const WindowMapping& mapping, double displayTilt,
     f.pickedName = pickedName;
     f.text = text;
     f.memoryShown = memoryShown;
+    f.focusedKey = focusedKey;
     return f;
 }
 
@@ -27,7 +28,9 @@ WindowRect DamageOf(const ShownFrame& last, const ShownFrame& next, const Geomet
         const std::int32_t name = KeyNameBase + i;
         const bool recoloured = last.pickedName != next.pickedName &&
                                 (name == last.pickedName || name == next.pickedName);
-        if (recoloured || last.keyY[i] != next.keyY[i])
+        const bool marked =
+            last.focusedKey != next.focusedKey && (i == last.focusedKey || i == next.focusedKey);
+        if (recoloured || marked || last.keyY[i] != next.keyY[i])
             damage = Union(damage, KeyRect(m, keys[i], last.keyY[i], next.keyY[i]));
     }
     if (last.text != next.text || last.memoryShown != next.memoryShown)

@@ -17,15 +17,17 @@ struct ShownFrame {
     std::int32_t pickedName = 0;        // the key drawn darker
     std::string text;                   // on the display
     bool memoryShown = false;
+    int focusedKey = -1; // the key with the focus mark
 };
 
 ShownFrame FrameOf(const WindowMapping& mapping, double displayTilt,
                    const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, const char* text,
-                   bool memoryShown);
+                   bool memoryShown, int focusedKey = -1);
 
 // The rectangle that holds every pixel in which the next frame differs from the last one.
-// Seen from the same place, that is the keys that moved or changed colour and, when its text
-// changed, the display; seen from elsewhere, the calculator where it was and where it will be.
+// Seen from the same place, that is the keys that moved, changed colour or gained or lost the
+// focus mark and, when its text changed, the display; seen from elsewhere, the calculator
+// where it was and where it will be.
 // The rest of the window is background in both.
 WindowRect DamageOf(const ShownFrame& last, const ShownFrame& next, const Geometry& geometry,
                     const KeyRecord (&keys)[KeyCount]);

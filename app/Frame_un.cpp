@@ -91,12 +91,13 @@ void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* p
                          pixels + static_cast<std::size_t>(b) * width);
 }
 
-void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName) {
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey) {
     for (const KeyRecord& key : keys) {
         glPushMatrix();
         glTranslatef(key.X, key.Y, key.Z);
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
         DrawKey(key, pickedName);
+        if (key.Id == focusedKey) DrawFocusMark(key);
         glPopMatrix();
     }
 }
@@ -115,7 +116,7 @@ void DrawCalculator(const SceneContent& s) {
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);
-    DrawKeys(s.keys, s.pickedName);
+    DrawKeys(s.keys, s.pickedName, s.focusedKey);
     if (s.inParts) glFlush();
 
     glPushMatrix();

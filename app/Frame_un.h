@@ -14,6 +14,7 @@ struct SceneContent {
     const Geometry& shape;
     const KeyRecord (&keys)[KeyCount];
     std::int32_t pickedName; // the key under the mouse, drawn darker
+    int focusedKey;          // the key with the focus mark, -1 for none
     double displayTilt;
     const char* text;
     bool memoryShown;
@@ -44,5 +45,5 @@ bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& shape, double disp
 void DrawCalculator(const SceneContent& scene);
 // Reads back rows of the frame in the back buffer (see FrameReader).
 void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* pixels);
-// The 22 keys, each at its place.
-void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName);
+// The 22 keys, each at its place, and the focus mark on the focused one (-1 for none).
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey = -1);

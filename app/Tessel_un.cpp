@@ -113,6 +113,10 @@ void T_Tessel_Frm::ViewChanged(const ViewState&) {
     Owe(pacing_, pace_);
 }
 
+void T_Tessel_Frm::FocusChanged(int, bool) {
+    Owe(pacing_, pace_);
+}
+
 bool T_Tessel_Frm::KeysMove() const {
     return std::any_of(std::begin(Keys), std::end(Keys),
                        [&](const KeyRecord& key) { return KeyMoves(key, Shape.keyRestHeight); });
@@ -144,7 +148,7 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     // The view may have turned under a mouse that stood still.
     PointAtMouse();
     const ShownFrame next = FrameOf(Mapping(), Model.View.DisplayTilt, Keys, PickedName,
-                                    Model.Text().c_str(), Model.MemoryShown());
+                                    Model.Text().c_str(), Model.MemoryShown(), FocusedKey());
     const FramePlan plan =
         StartFrame(pacing_, Window.Milliseconds(), Window.PresentsPart(), DrawEveryTick,
                    WholeWindow(Window.DrawableWidth(), Window.DrawableHeight()),
@@ -206,9 +210,9 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     // shaders. The second frame, which follows at once, compiles them while the first is seen.
     const bool outsideOnly =
         firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, Model.View.DisplayTilt);
-    return {Shape,       Keys,        PickedName,    Model.View.DisplayTilt,
-            DisplayText, Memory != 0, GlyphTextures, CardTexture,
-            inParts,     outsideOnly};
+    return {Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
+            DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
+            outsideOnly};
 }
 
 void T_Tessel_Frm::StepKeys() {
@@ -256,21 +260,26 @@ void T_Tessel_Frm::FormKeyDown(std::uint16_t& key, TShiftState shift, char32_t t
     Action action{Action::PressKey};
     if (!ModelActionOfKey(keyAction, action)) return;
     if (action.kind == Action::Paste) action.text = Window.GetClipboardText();
-    Do(action, Pace::AtOnce);
+    // Held down, the steering keys turn and zoom as a drag does, a frame a refresh.
+    const bool steers = action.kind == Action::Steer || action.kind == Action::Wheel;
+    Do(action, steers ? Pace::Paced : Pace::AtOnce);
 }
 
 void T_Tessel_Frm::FormKeyUp(std::uint16_t&, TShiftState) {
     Do({Action::ReleaseKeys}, Pace::AtOnce);
 }
 
-void T_Tessel_Frm::FormMouseDown(TMouseButton, TShiftState shift, int x, int y) {
+void T_Tessel_Frm::FormMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     Do({.kind = Action::Buttons, .shift = shift}, Pace::AtOnce);
-    if (!ClickCounts(Model.View)) return;
     // The key under the click itself, whatever frames have been drawn since the mouse moved.
-    const int id = PickKey(x, y) - KeyNameBase;
-    if (id < 0 || id >= KeyCount) return;
-    ClickKey click = ClickKeyOf(id);
-    FormKeyDown(click.key, click.shift);
+    const int id = ClickCounts(Model.View) ? PickKey(x, y) - KeyNameBase : -1;
+    if (id >= 0 && id < KeyCount) {
+        ClickKey click = ClickKeyOf(id);
+        FormKeyDown(click.key, click.shift);
+    } else if (button == TMouseButton::mbLeft) {
+        // Off the keys, a left drag turns the calculator: a touchpad has no right button to.
+        Do({Action::GrabCase});
+    }
 }
 
 void T_Tessel_Frm::FormMouseMove(TShiftState shift, int x, int y) {
@@ -286,5 +295,5 @@ void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
 }
 
 void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
-    Do({.kind = Action::Wheel, .notches = notches});
+    Do({.kind = Action::Wheel, .value = static_cast<double>(notches)});
 }

@@ -44,6 +44,7 @@ public:
     void KeyChanged(int key, bool down) override;
     void PointedKeyChanged(int key) override;
     void ViewChanged(const ViewState& view) override;
+    void FocusChanged(int key, bool shown) override;
 
     bool SetupPixelFormat(HDC dc);
     // The projection of the window: the perspective, or the identity with no height.
@@ -85,6 +86,8 @@ public:
 private:
     // The model's action, with the frames it causes shown at this pace.
     void Do(const Action& action, Pace pace = Pace::Paced);
+    // The key the focus mark is drawn on, -1 while none is.
+    int FocusedKey() const { return Model.FocusShown() ? Model.FocusedKey() : -1; }
     // Tells the model the key under the mouse in the present view.
     void PointAtMouse();
     bool FrameCanDiffer() const;

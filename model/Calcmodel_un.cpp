@@ -4,8 +4,47 @@
 
 #include <algorithm>
 
+namespace {
+
+std::array<int, KeyCount> ReadingOrder() {
+    std::array<int, KeyCount> order{};
+    for (int i = 0; i < KeyCount; ++i) order[i] = i;
+    // The rows from the one farthest from the display, each from the left.
+    std::sort(order.begin(), order.end(), [](int a, int b) {
+        const KeypadKey &ka = Keypad[a], &kb = Keypad[b];
+        return ka.row != kb.row ? ka.row > kb.row : ka.column < kb.column;
+    });
+    return order;
+}
+
+} // namespace
+
+const std::array<int, KeyCount> FocusOrder = ReadingOrder();
+
 bool ModelActionOfKey(const KeyAction& key, Action& action) {
     switch (key.kind) {
+    case KeyAction::Steer:
+        action = {.kind = Action::Steer, .x = key.spin, .y = key.tilt};
+        return true;
+    case KeyAction::ZoomIn:
+    case KeyAction::ZoomOut:
+        action = {.kind = Action::Wheel, .value = key.kind == KeyAction::ZoomIn ? 1.0 : -1.0};
+        return true;
+    case KeyAction::ZoomReset:
+        action = {Action::ResetZoom};
+        return true;
+    case KeyAction::HomeView:
+        action = {Action::HomeView};
+        return true;
+    case KeyAction::FocusNext:
+        action = {Action::FocusNext};
+        return true;
+    case KeyAction::FocusPrevious:
+        action = {Action::FocusPrevious};
+        return true;
+    case KeyAction::PressFocused:
+        action = {Action::PressFocused};
+        return true;
     case KeyAction::Press:
         action = {Action::PressKey, key.button};
         return true;
@@ -91,13 +130,36 @@ void CalculatorModel::Apply(const Action& a) {
         LowerDisplay(View);
         return;
     case Action::Buttons:
+        // A click hides the focus mark where it is.
+        if ((a.shift & ssLeft) && !View.LeftButtonDown) SetFocus(focused_, false);
         TakeButtons(View, a.shift);
+        return;
+    case Action::GrabCase:
+        View.LeftDragTurns = View.LeftButtonDown;
+        return;
+    case Action::Steer:
+        Steer(View, a.x, a.y);
+        return;
+    case Action::ResetZoom:
+        ResetZoom(View, config_);
+        return;
+    case Action::HomeView:
+        HomeView(View);
+        return;
+    case Action::FocusNext:
+        MoveFocus(1);
+        return;
+    case Action::FocusPrevious:
+        MoveFocus(-1);
+        return;
+    case Action::PressFocused:
+        if (focusShown_) Apply({Action::PressKey, focused_});
         return;
     case Action::MoveMouse:
         MoveMouse(View, a.shift, a.x, a.y, config_);
         return;
     case Action::Wheel:
-        TurnWheel(View, a.notches, config_);
+        TurnWheel(View, a.value, config_);
         return;
     case Action::PointAt: {
         const int key = a.key >= 0 && a.key < KeyCount ? a.key : -1;
@@ -119,6 +181,22 @@ void CalculatorModel::SetKey(int key, bool down) {
     if (down_[key] == down) return;
     down_[key] = down;
     for (CalculatorView* v : views_) v->KeyChanged(key, down);
+}
+
+void CalculatorModel::MoveFocus(int by) {
+    // The first Tab shows the mark on the first key, Shift+Tab on the last.
+    int at = by > 0 ? -1 : 0;
+    for (int i = 0; i < KeyCount; ++i)
+        if (FocusOrder[i] == focused_) at = i;
+    SetFocus(FocusOrder[(at + by + KeyCount) % KeyCount], true);
+}
+
+void CalculatorModel::SetFocus(int key, bool shown) {
+    shown = shown && key >= 0;
+    if (key == focused_ && shown == focusShown_) return;
+    focused_ = key;
+    focusShown_ = shown;
+    for (CalculatorView* v : views_) v->FocusChanged(key, shown);
 }
 
 void CalculatorModel::TellDisplay() {

@@ -25,6 +25,9 @@ public:
     virtual void PointedKeyChanged(int /*key*/) {}
     // The turn, the tilt, the distance or the display frame.
     virtual void ViewChanged(const ViewState& /*view*/) {}
+    // The keyboard focus: the focused key, and whether its mark is shown (from the first Tab
+    // on, until a click).
+    virtual void FocusChanged(int /*key*/, bool /*shown*/) {}
 };
 
 struct Action {
@@ -38,7 +41,14 @@ struct Action {
         LowerDisplay,  // by a step
         Buttons,       // shift: the mouse buttons held now
         MoveMouse,     // x, y, shift: held buttons turn or zoom
-        Wheel,         // notches, positive away from the user
+        Wheel,         // value: notches, positive nearer; a touchpad gives parts
+        GrabCase,      // the left button went down off the keys: a drag turns
+        Steer,         // x, y: steps of turn and tilt (the arrow keys)
+        ResetZoom,     // the starting distance
+        HomeView,      // the whole starting view
+        FocusNext,     // the focus to the next key in reading order, its mark shown
+        FocusPrevious, // and back
+        PressFocused,  // the focused key pressed, as a click presses it
         PointAt,       // key: the key under the pointer, -1 for none
         ShowFrame,     // a frame is about to show the view: the near limit holds
         RestoreMemory, // value: the memory register as kept
@@ -46,10 +56,13 @@ struct Action {
     int key = -1;
     TShiftState shift = 0;
     int x = 0, y = 0;
-    int notches = 0;
     double value = 0;
     std::string text = {};
 };
+
+// The keys in reading order, row by row from the top as a user sees them: the order the
+// focus moves in.
+extern const std::array<int, KeyCount> FocusOrder;
 
 // The action a key press stands for in the model, or false where it stands for none there
 // (Copy, which only reads the display, and keys that do nothing).
@@ -70,6 +83,8 @@ public:
 
     bool KeyDown(int key) const { return down_[key]; }
     int PointedKey() const { return pointed_; }
+    int FocusedKey() const { return focused_; }
+    bool FocusShown() const { return focusShown_; }
     const std::string& Text() const { return text_; }
     bool MemoryShown() const { return memoryShown_; }
 
@@ -80,11 +95,15 @@ private:
     void Apply(const Action& action);
     void SetKey(int key, bool down);
     void TellDisplay();
+    void SetFocus(int key, bool shown);
+    void MoveFocus(int by);
 
     const ConfigRecord& config_;
     std::vector<CalculatorView*> views_;
     std::array<bool, KeyCount> down_{};
     int pointed_ = -1;
+    int focused_ = -1; // none before the first Tab
+    bool focusShown_ = false;
     std::string text_;
     bool memoryShown_ = false;
 };

@@ -11,6 +11,11 @@ namespace {
 constexpr float KeyPressStep = -0.001f;
 constexpr float HighlightDepth = 0.2f; // darkening of the key under the mouse
 constexpr float KeyShininess = 120.0f;
+// The focus mark: a thin dark band on the face, then a bright one over the face's border and
+// the bevel out to the key's edge; as shares of the face's half-width.
+constexpr float FocusDarkFrom = 0.74f, FocusBrightFrom = 0.83f;
+constexpr float FocusDark[] = {0.08f, 0.08f, 0.08f};
+constexpr float FocusBright[] = {1.0f, 0.84f, 0.0f};
 
 } // namespace
 
@@ -108,4 +113,27 @@ void DrawKey(const KeyRecord& key, std::int32_t pickedName) {
     glVertex3f(a, H, -a);
     glEnd();
     glDisable(GL_TEXTURE_2D);
+}
+
+void DrawFocusMark(const KeyRecord& key) {
+    const float e = key.Edge / 2, H = key.Height, a = e - KeyWall(H);
+    // A square ring between two half-widths, as one strip around the key.
+    auto ring = [&](float inner, float outer, const float(&colour)[3]) {
+        glColor3fv(colour);
+        glBegin(GL_QUAD_STRIP);
+        constexpr int corners[5][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
+        for (const auto& c : corners) {
+            glVertex3f(c[0] * inner, H, c[1] * inner);
+            glVertex3f(c[0] * outer, H, c[1] * outer);
+        }
+        glEnd();
+    };
+    // In the plane of the face, drawn over it.
+    glDisable(GL_LIGHTING);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -2);
+    ring(FocusDarkFrom * a, FocusBrightFrom * a, FocusDark);
+    ring(FocusBrightFrom * a, e, FocusBright);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glEnable(GL_LIGHTING);
 }

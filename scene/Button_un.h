@@ -35,3 +35,8 @@ void StepKey(KeyRecord& key, float restHeight);
 // Draws one key at the origin of the current modelview matrix. pickedName is the selection
 // name of the key under the mouse; that key is drawn darker.
 void DrawKey(const KeyRecord& key, std::int32_t pickedName);
+
+// Draws the keyboard focus mark of a key at the origin of the current modelview matrix: a
+// ring over the border of the key's face and its bevel, dark inside and bright outside,
+// unlit, so that it stands out on every face colour and in every view.
+void DrawFocusMark(const KeyRecord& key);

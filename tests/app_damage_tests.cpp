@@ -56,6 +56,14 @@ protected:
         }
         Send(UsKeyDown('P', ssCtrl)); // M+: a memory change shows on the display only
         settle();
+        // The focus mark comes, moves and goes with a click on the background.
+        for (std::uint16_t key : {std::uint16_t{VK_TAB}, std::uint16_t{VK_TAB}}) {
+            Send(UsKeyDown(key));
+            step();
+        }
+        Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 2, 2});
+        Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 2, 2});
+        settle();
         MoveMouse(200, 150);
         for (int x = 204; x < 260; x += 4) {
             MoveMouse(x, 150 + (x - 200) / 3, ssRight);

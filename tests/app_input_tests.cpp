@@ -411,3 +411,49 @@ TEST_F(AppTest, F1RaisesTheDisplayFullyAndLowersItAgain) {
     EXPECT_EQ(f.Model.View.DisplayTilt, std::numbers::pi / 2);
     for (const KeyRecord& k : f.Keys) EXPECT_EQ(k.Pressed, 0);
 }
+
+TEST_F(AppTest, EverythingByKeyboardAndTouchpad) {
+    T_Tessel_Frm& f = Start();
+    Frame();
+    const auto start = Region(0, 0, W, H);
+    // The arrow keys and the zoom keys change the picture; Home brings back the first one.
+    for (auto [key, shift] : {std::pair<std::uint16_t, TShiftState>{VK_LEFT, 0},
+                              {VK_UP, 0},
+                              {VK_OEM_PLUS, ssCtrl | ssShift},
+                              {VK_PRIOR, 0}}) {
+        Key(key, shift);
+        Frame();
+        EXPECT_NE(Region(0, 0, W, H), start) << key;
+    }
+    Key(VK_HOME);
+    Frame();
+    EXPECT_EQ(Region(0, 0, W, H), start);
+    EXPECT_STREQ(DisplayText, "0");
+
+    // A left drag from the background turns, pressing nothing; from key 5 it presses 5 only.
+    Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, 3, 3});
+    MoveMouse(40, 3, ssLeft);
+    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, 40, 3});
+    EXPECT_NE(f.Model.View.SpinAngle, 0);
+    EXPECT_STREQ(DisplayText, "0");
+    Key(VK_HOME);
+    auto five = KeyCentre(5);
+    const int x = static_cast<int>(five[0]), y = static_cast<int>(five[1]);
+    Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
+    MoveMouse(x + 40, y, ssLeft);
+    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x + 40, y});
+    EXPECT_EQ(f.Model.View.SpinAngle, 0);
+    EXPECT_STREQ(DisplayText, "5");
+
+    // The first Tab shows the focus mark; the third reaches 7, which Space presses.
+    MoveMouse(3, 3);
+    Frame();
+    const auto unmarked = Region(0, 0, W, H);
+    Key(VK_TAB);
+    Frame();
+    EXPECT_NE(Region(0, 0, W, H), unmarked);
+    Key(VK_TAB);
+    Key(VK_TAB);
+    Key(VK_SPACE);
+    EXPECT_STREQ(DisplayText, "57");
+}

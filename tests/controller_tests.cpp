@@ -136,3 +136,54 @@ TEST(Controller, KeyPressesStandForTheirActions) {
     EXPECT_EQ(Us('R', ssCtrl).button, BtnMR);
     EXPECT_EQ(ActionOfKey(VK_OEM_PLUS, U'*', ssShift).button, BtnMult); // German Shift+"+"
 }
+
+TEST(Controller, SteeringKeysTurnZoomAndGoHomeWithinTheMouseLimits) {
+    struct Case {
+        std::uint16_t key;
+        TShiftState shift;
+        KeyAction::Kind kind;
+        int spin, tilt;
+    } cases[] = {
+        {VK_LEFT, 0, KeyAction::Steer, -1, 0},
+        {VK_RIGHT, 0, KeyAction::Steer, 1, 0},
+        {VK_UP, 0, KeyAction::Steer, 0, -1},
+        {VK_DOWN, 0, KeyAction::Steer, 0, 1},
+        {VK_HOME, 0, KeyAction::HomeView, 0, 0},
+        {VK_OEM_PLUS, ssCtrl | ssShift, KeyAction::ZoomIn, 0, 0}, // Ctrl with "+" on US
+        {VK_OEM_PLUS, ssCtrl, KeyAction::ZoomIn, 0, 0},           // Ctrl+=
+        {VK_ADD, ssCtrl, KeyAction::ZoomIn, 0, 0},
+        {VK_OEM_MINUS, ssCtrl, KeyAction::ZoomOut, 0, 0},
+        {VK_SUBTRACT, ssCtrl, KeyAction::ZoomOut, 0, 0},
+        {'0', ssCtrl, KeyAction::ZoomReset, 0, 0},
+        {VK_TAB, 0, KeyAction::FocusNext, 0, 0},
+        {VK_TAB, ssShift, KeyAction::FocusPrevious, 0, 0},
+        {VK_SPACE, 0, KeyAction::PressFocused, 0, 0},
+        {VK_LEFT, ssCtrl, KeyAction::None, 0, 0},
+        {VK_ADD, 0, KeyAction::Press, 0, 0}, // without Ctrl, still the calculator's +
+    };
+    for (const Case& c : cases) {
+        const KeyAction a = Us(c.key, c.shift);
+        EXPECT_EQ(a.kind, c.kind) << c.key << " " << c.shift;
+        EXPECT_EQ(a.spin, c.spin) << c.key;
+        EXPECT_EQ(a.tilt, c.tilt) << c.key;
+    }
+
+    ViewState v = Started();
+    for (int i = 0; i < 50; ++i) Steer(v, 1, -1); // 200 degrees each way, wrapped
+    EXPECT_DOUBLE_EQ(v.SpinAngle, -160);
+    EXPECT_DOUBLE_EQ(v.TiltAngle, 160);
+    ConfigRecord near = DefaultConfig;
+    near.NEAR_LIMIT = 2;
+    ResetZoom(v, near);
+    EXPECT_EQ(v.ViewDistance, 2);
+    v.DisplayTilt = 1;
+    v.MouseX = 30;
+    HomeView(v);
+    const ViewState start = Started();
+    EXPECT_EQ(std::tie(v.SpinAngle, v.TiltAngle, v.ViewDistance, v.DisplayTilt),
+              std::tie(start.SpinAngle, start.TiltAngle, start.ViewDistance, start.DisplayTilt));
+    EXPECT_EQ(v.MouseX, 30);
+    // A touchpad's half notch zooms half a step.
+    TurnWheel(v, 0.5, DefaultConfig);
+    EXPECT_NEAR(v.ViewDistance, 1.4 * 0.95, 1e-9);
+}

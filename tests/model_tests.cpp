@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct RecordingView : CalculatorView {
         told.push_back("key " + std::to_string(key) + (down ? " down" : " up"));
     }
     void PointedKeyChanged(int key) override { told.push_back("point " + std::to_string(key)); }
+    void FocusChanged(int key, bool shown) override {
+        told.push_back("focus " + std::to_string(key) + (shown ? " shown" : " hidden"));
+    }
     void ViewChanged(const ViewState& v) override {
         told.push_back("view " + std::to_string(static_cast<int>(v.SpinAngle)) + " " +
                        std::to_string(static_cast<int>(v.TiltAngle)) + " " +
@@ -120,4 +124,60 @@ TEST_F(ModelTest, AViewRemovedHearsNothingMore) {
     Type("7");
     EXPECT_TRUE(Heard().empty());
     EXPECT_EQ(model.Text(), "7");
+}
+
+TEST_F(ModelTest, TabMovesTheFocusInReadingOrderAndSpacePressesTheFocusedKey) {
+    const int order[] = {
+        BtnCE,    BtnC,         7,       8,       9, BtnDivision, BtnMC,    4,        5,
+        6,        BtnMult,      BtnMR,   1,       2, 3,           BtnMinus, BtnMPlus, 0,
+        BtnPoint, BtnPlusMinus, BtnPlus, BtnEqual};
+    EXPECT_TRUE(std::equal(std::begin(order), std::end(order), FocusOrder.begin()));
+    Key(VK_SPACE); // no focus before the first Tab
+    EXPECT_EQ(model.Text(), "0");
+    struct Step {
+        std::uint16_t key;
+        TShiftState shift;
+        int focused;
+        bool shown;
+    } steps[] = {
+        {VK_TAB, ssShift, BtnEqual, true}, // Shift+Tab first: the last key
+        {VK_TAB, 0, BtnCE, true},          // and round again
+        {VK_TAB, 0, BtnC, true},
+        {VK_TAB, 0, 7, true},
+    };
+    for (const Step& s : steps) {
+        Key(s.key, s.shift);
+        EXPECT_EQ(model.FocusedKey(), s.focused);
+        EXPECT_EQ(model.FocusShown(), s.shown);
+    }
+    Heard();
+    Key(VK_SPACE);
+    EXPECT_EQ(Heard(), (Told{"key 7 down", "display 7", "key 7 up"}));
+    // A click hides the mark and leaves the focus where it is; Space then presses nothing.
+    model.Do({.kind = Action::Buttons, .shift = ssLeft});
+    model.Do({.kind = Action::Buttons});
+    EXPECT_EQ(Heard(), (Told{"focus 7 hidden"}));
+    Key(VK_SPACE);
+    EXPECT_EQ(model.Text(), "7");
+    Key(VK_TAB);
+    EXPECT_EQ(Heard(), (Told{"focus 8 shown"}));
+}
+
+TEST_F(ModelTest, ALeftDragTurnsOnlyWhenItStartsOffTheKeys) {
+    struct Case {
+        bool offTheKeys;
+        bool turns;
+    } cases[] = {{true, true}, {false, false}};
+    for (const Case& c : cases) {
+        model.Do({Action::HomeView});
+        model.Do({.kind = Action::MoveMouse, .x = 100, .y = 100});
+        model.Do({.kind = Action::Buttons, .shift = ssLeft});
+        if (c.offTheKeys) model.Do({Action::GrabCase});
+        model.Do({.kind = Action::MoveMouse, .shift = ssLeft, .x = 150, .y = 100});
+        model.Do({.kind = Action::Buttons});
+        EXPECT_EQ(model.View.SpinAngle != 0, c.turns) << c.offTheKeys;
+        // Released, the next left drag is no turn of its own.
+        model.Do({.kind = Action::MoveMouse, .shift = ssLeft, .x = 200, .y = 100});
+        EXPECT_EQ(model.View.SpinAngle, c.turns ? 10 : 0);
+    }
 }
