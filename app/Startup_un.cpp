@@ -53,7 +53,7 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
         for (const std::string& failure : LoadDecodedTexture(path, decoded, picture, name))
             if (Application != nullptr) Application->MessageBox(failure);
     };
-    for (int i = 0; i < KeyTextureCount; ++i) {
+    for (int i = 0; i < KeyCount; ++i) {
         load(KeyTexturePaths[i], names.keys[i].Texture);
         loading.SetProgress((100 * i + 100) / 50);
     }

@@ -1,7 +1,5 @@
 #include "Texloading_un.h"
 
-#include "scene/Keypad_un.h"
-
 #include <GL/gl.h>
 #include <turbojpeg.h>
 
@@ -15,8 +13,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-static_assert(KeyTextureCount == KeyCount);
 
 namespace {
 
@@ -44,13 +40,13 @@ template <std::size_t... I> constexpr auto KeyPathTexts(std::index_sequence<I...
 constexpr auto KeyPaths = KeyPathTexts(std::make_index_sequence<KeyCount>());
 
 template <std::size_t... I>
-constexpr std::array<const char*, KeyTextureCount> KeyPathPointers(std::index_sequence<I...>) {
+constexpr std::array<const char*, KeyCount> KeyPathPointers(std::index_sequence<I...>) {
     return {KeyPaths[I].text...};
 }
 
 } // namespace
 
-constinit const std::array<const char*, KeyTextureCount> KeyTexturePaths =
+constinit const std::array<const char*, KeyCount> KeyTexturePaths =
     KeyPathPointers(std::make_index_sequence<KeyCount>());
 
 const char* const GlyphTexturePaths[GlyphTextureCount] = {

@@ -2,6 +2,8 @@
 // OpenGL textures.
 #pragma once
 
+#include "scene/Keypad_un.h"
+
 #include <array>
 #include <condition_variable>
 #include <cstdint>
@@ -10,12 +12,11 @@
 #include <thread>
 #include <vector>
 
-constexpr int KeyTextureCount = 22;
 constexpr int GlyphTextureCount = 27;
 
 // Paths relative to the working directory, written with backslashes as in the data set;
 // the loader turns them into this platform's separators and reports them as given.
-extern const std::array<const char*, KeyTextureCount> KeyTexturePaths; // by ButtonId
+extern const std::array<const char*, KeyCount> KeyTexturePaths; // by ButtonId
 extern const char* const GlyphTexturePaths[GlyphTextureCount];
 constexpr const char* CardTexturePath = "tex\\Card.jpg";
 constexpr const char* WelcomePicturePath = "tex//Welcome.jpg";
