@@ -80,8 +80,8 @@ std::vector<int> LayoutDisplay(const char* text, bool memoryShown) {
     // An error text, also with the sign a sign change put in front of it, is one picture.
     std::string_view unsigned_text = s;
     if (!unsigned_text.empty() && unsigned_text.front() == '-') unsigned_text.remove_prefix(1);
-    if (unsigned_text == "DIVIDE BY 0") return {GlyphDivideByZero};
-    if (unsigned_text == "OVERFLOW") return {GlyphOverflow};
+    if (unsigned_text == DivideByZeroText) return {GlyphDivideByZero};
+    if (unsigned_text == OverflowText) return {GlyphOverflow};
 
     const bool hasComma = s.find(',') != std::string::npos;
     if (s.find('E') != std::string::npos) {

@@ -15,6 +15,7 @@
 #include FT_FREETYPE_H
 #include <turbojpeg.h>
 
+#include "engine/Matheng_un.h"
 #include "scene/Keypad_un.h"
 
 #include <algorithm>
@@ -646,7 +647,8 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
     drawGlyph(fonts, 0, false, true, display / "M.jpg");
     drawGlyph(fonts, minusSegment, false, true, display / "MMinus.jpg");
     drawGlyph(fonts, exponentSegments, false, false, display / "E.jpg");
-    drawMessages(fonts, {{"DIVIDE BY 0", display / "DB0.jpg"}, {"OVERFLOW", display / "OVR.jpg"}});
+    drawMessages(fonts,
+                 {{DivideByZeroText, display / "DB0.jpg"}, {OverflowText, display / "OVR.jpg"}});
 
     drawCard(fonts, out / "Card.jpg");
     drawWelcome(fonts, out / "Welcome.jpg");
