@@ -57,7 +57,7 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
         load(KeyTexturePaths[i], names.keys[i].Texture);
         loading.SetProgress((100 * i + 100) / 50);
     }
-    for (int j = 0; j < GlyphTextureCount; ++j) {
+    for (int j = 0; j < GlyphCount; ++j) {
         load(GlyphTexturePaths[j], names.glyphs[j]);
         loading.SetProgress((100 * j + 2300) / 50);
     }
