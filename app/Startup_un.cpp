@@ -55,11 +55,11 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
         for (const std::string& failure : LoadDecodedTexture(path, decoded, picture, name))
             if (Application != nullptr) Application->MessageBox(failure);
     };
-    for (int i = 0; i < KeyTextureCount; ++i) {
+    for (int i = 0; i < KeyCount; ++i) {
         load(KeyTexturePaths[i], names.keys[i].Texture);
         loading.SetProgress((100 * i + 100) / 50);
     }
-    for (int j = 0; j < GlyphTextureCount; ++j) {
+    for (int j = 0; j < GlyphCount; ++j) {
         load(GlyphTexturePaths[j], names.glyphs[j]);
         loading.SetProgress((100 * j + 2300) / 50);
     }

@@ -17,7 +17,7 @@ std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecode
 // Where the texture names go.
 struct TextureNames {
     KeyRecord (&keys)[KeyCount];
-    std::uint32_t (&glyphs)[GlyphTextureCount];
+    std::uint32_t (&glyphs)[GlyphCount];
     std::uint32_t& card;
 };
 // Uploads the texture set as the pictures come decoded, each reported when it could not be

@@ -72,7 +72,7 @@ public:
     KeyRecord Keys[KeyCount];
     // Every length of the calculator, derived from the configuration at start-up.
     Geometry Shape{};
-    std::uint32_t GlyphTextures[GlyphTextureCount] = {};
+    std::uint32_t GlyphTextures[GlyphCount] = {};
     std::uint32_t CardTexture = 0;
 
     struct TTimer {

@@ -23,8 +23,6 @@ bool ResultShown;
 constexpr double ResultLimit = 9999999999.0;
 constexpr double ZeroThreshold = 1e-10;
 constexpr std::size_t EntryDigits = 10;
-constexpr const char* OverflowText = "OVERFLOW";
-constexpr const char* DivideByZeroText = "DIVIDE BY 0";
 
 // Every write to the display goes through here, so the buffer can never overrun.
 void SetDisplay(std::string_view text) {

@@ -29,8 +29,12 @@ void Evaluate();
 void MemoryClear();
 void MemoryRecall();
 void MemoryAdd();
-// True while the display shows an error text ("OVERFLOW" or "DIVIDE BY 0", with or without a
-// sign put in front of it): the one form that is not a number.
+// The error texts the display shows in place of a number; the display draws each as one
+// picture.
+inline constexpr const char* OverflowText = "OVERFLOW";
+inline constexpr const char* DivideByZeroText = "DIVIDE BY 0";
+// True while the display shows an error text (OverflowText or DivideByZeroText, with or
+// without a sign put in front of it): the one form that is not a number.
 bool DisplayShowsError();
 // Backspace: removes the last character of an entry being typed; an entry left empty or
 // holding only "-" becomes "0". A result or an error text stays as it is.

@@ -1,7 +1,6 @@
 #include "Display_un.h"
 
 #include "Models_un.h"
-#include "engine/Matheng_un.h"
 
 #include <GL/gl.h>
 
@@ -80,8 +79,10 @@ std::vector<int> LayoutDisplay(const char* text, bool memoryShown) {
     // An error text, also with the sign a sign change put in front of it, is one picture.
     std::string_view unsigned_text = s;
     if (!unsigned_text.empty() && unsigned_text.front() == '-') unsigned_text.remove_prefix(1);
-    if (unsigned_text == "DIVIDE BY 0") return {GlyphDivideByZero};
-    if (unsigned_text == "OVERFLOW") return {GlyphOverflow};
+    for (int glyph = 0; glyph < GlyphCount; ++glyph) {
+        const char* error = DisplayGlyphs[glyph].errorText;
+        if (error != nullptr && unsigned_text == error) return {glyph};
+    }
 
     const bool hasComma = s.find(',') != std::string::npos;
     if (s.find('E') != std::string::npos) {
@@ -125,7 +126,7 @@ std::vector<int> LayoutDisplay(const char* text, bool memoryShown) {
 }
 
 void DrawDisplay(const char* text, bool memoryShown, float width, float height,
-                 const std::uint32_t glyphs[27]) {
+                 const std::uint32_t glyphs[GlyphCount]) {
     glEnable(GL_TEXTURE_2D);
     glPushMatrix();
     SetMaterial(DisplayMaterial);

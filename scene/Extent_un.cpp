@@ -60,7 +60,5 @@ WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float bas
 }
 
 WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
-    // In the frame's own coordinates, as it is drawn: across, along, and its thickness below.
-    const Box frame{0, 0, -g.thickness, g.glyphWidth + 2 * g.frameBorder, g.displayFrameLength, 0};
-    return ProjectedRect(mapping, DisplayFrameTransform(g, displayTilt), frame);
+    return ProjectedRect(mapping, DisplayFrameTransform(g, displayTilt), DisplayFrameBox(g));
 }

@@ -59,3 +59,7 @@ Box CalculatorBody(const Geometry& g) {
     const float top = g.keyRestHeight + g.keyHeight;
     return {-g.length, -g.thickness, -g.width, g.length, std::max(g.thickness, top), g.width};
 }
+
+Box DisplayFrameBox(const Geometry& g) {
+    return {0, 0, -g.thickness, g.glyphWidth + 2 * g.frameBorder, g.displayFrameLength, 0};
+}

@@ -56,6 +56,9 @@ Geometry GeometryOf(const ConfigRecord& config);
 // The box holding the case with the key plate and the keys on it: all of the calculator but
 // a raised display frame.
 Box CalculatorBody(const Geometry& g);
+// The display frame in its own hinged frame (see DisplayFrameTransform), as it is drawn: x
+// across the case from the hinge, y along the opening, z its thickness below its face.
+Box DisplayFrameBox(const Geometry& g);
 // Whether the lengths make the case a closed solid with the display opening in its top face:
 // the fillet smaller than each half-extent, the frame's border smaller than the fillet, and
 // the opening within the top face. Otherwise faces overlap or turn inside out, as drawn.

@@ -189,16 +189,19 @@ void DrawCard(const Geometry& g, std::uint32_t cardTexture) {
 }
 
 void DrawDisplayFrame(const Geometry& g) {
-    const float T = g.thickness, G = g.glyphWidth, B = g.frameBorder, D = g.displayFrameLength;
+    // The outer faces are the box's; the front is a border around the glyph area.
+    const Box f = DisplayFrameBox(g);
+    const float x0 = f.x0, x1 = f.x1, y0 = f.y0, y1 = f.y1, z0 = f.z0, z1 = f.z1;
+    const float G = g.glyphWidth, B = g.frameBorder, D = f.y1;
     SetMaterial(DisplayFrameMaterial);
     const V front{0, 0, 1};
-    Face(front, {B, D, 0}, {0, D, 0}, {0, 0, 0}, {B, 0, 0});
-    Face(front, {G + 2 * B, D, 0}, {G + B, D, 0}, {G + B, 0, 0}, {G + 2 * B, 0, 0});
-    Face(front, {G + B, D, 0}, {B, D, 0}, {B, D - B, 0}, {G + B, D - B, 0});
-    Face(front, {G + B, B, 0}, {B, B, 0}, {B, 0, 0}, {G + B, 0, 0});
-    Face({0, 0, -1}, {G + 2 * B, D, -T}, {G + 2 * B, 0, -T}, {0, 0, -T}, {0, D, -T});
-    Face({0, 1, 0}, {G + 2 * B, D, 0}, {G + 2 * B, D, -T}, {0, D, -T}, {0, D, 0});
-    Face({0, -1, 0}, {G + 2 * B, 0, -T}, {G + 2 * B, 0, 0}, {0, 0, 0}, {0, 0, -T});
-    Face({1, 0, 0}, {G + 2 * B, D, -T}, {G + 2 * B, D, 0}, {G + 2 * B, 0, 0}, {G + 2 * B, 0, -T});
-    Face({-1, 0, 0}, {0, 0, -T}, {0, 0, 0}, {0, D, 0}, {0, D, -T});
+    Face(front, {B, y1, z1}, {x0, y1, z1}, {x0, y0, z1}, {B, y0, z1});
+    Face(front, {x1, y1, z1}, {G + B, y1, z1}, {G + B, y0, z1}, {x1, y0, z1});
+    Face(front, {G + B, y1, z1}, {B, y1, z1}, {B, D - B, z1}, {G + B, D - B, z1});
+    Face(front, {G + B, B, z1}, {B, B, z1}, {B, y0, z1}, {G + B, y0, z1});
+    Face({0, 0, -1}, {x1, y1, z0}, {x1, y0, z0}, {x0, y0, z0}, {x0, y1, z0});
+    Face({0, 1, 0}, {x1, y1, z1}, {x1, y1, z0}, {x0, y1, z0}, {x0, y1, z1});
+    Face({0, -1, 0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}, {x0, y0, z0});
+    Face({1, 0, 0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}, {x1, y0, z0});
+    Face({-1, 0, 0}, {x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0});
 }

@@ -42,6 +42,9 @@ double HitBox(const Ray& ray, const Vec& lo, const Vec& hi) {
     }
     return enter;
 }
+double HitBox(const Ray& ray, const Box& b) {
+    return HitBox(ray, {b.x0, b.y0, b.z0}, {b.x1, b.y1, b.z1});
+}
 
 // The first of the two roots t of a t^2 + 2 b t + c = 0 that is not behind the eye, or Miss.
 double FirstRoot(double a, double b, double c) {
@@ -285,14 +288,9 @@ std::int32_t KeyOnRay(const Ray& ray, const KeyRecord (&keys)[KeyCount], const G
     if (found < 0) return 0;
 
     // What can hide a key: the case, the key plate on it and the display frame.
-    const Box& p = g.keyPlate;
-    double hidden = HitCase(ray, g);
-    hidden = std::min(hidden, HitBox(ray, {p.x0, p.y0, p.z0}, {p.x1, p.y1, p.z1}));
+    double hidden = std::min(HitCase(ray, g), HitBox(ray, g.keyPlate));
     Matrix toFrame;
-    if (Invert(DisplayFrameTransform(g, displayTilt), toFrame)) {
-        const double across = g.glyphWidth + 2.0 * g.frameBorder;
-        hidden = std::min(hidden, HitBox(Transformed(toFrame, ray), {0, 0, -g.thickness},
-                                         {across, g.displayFrameLength, 0}));
-    }
+    if (Invert(DisplayFrameTransform(g, displayTilt), toFrame))
+        hidden = std::min(hidden, HitBox(Transformed(toFrame, ray), DisplayFrameBox(g)));
     return nearest <= hidden ? KeyNameBase + found : 0;
 }

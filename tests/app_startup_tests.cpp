@@ -16,7 +16,7 @@ std::vector<int> ExpectedProgress() {
 
 std::vector<std::string> AllTexturePaths() {
     std::vector<std::string> paths(KeyTexturePaths.begin(), KeyTexturePaths.end());
-    paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
+    paths.insert(paths.end(), GlyphTexturePaths.begin(), GlyphTexturePaths.end());
     paths.push_back(CardTexturePath);
     return paths;
 }

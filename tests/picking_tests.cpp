@@ -120,6 +120,40 @@ TEST(Picking, TheRaisedDisplayFrameOnlyEverHidesKeys) {
     EXPECT_GT(hidden, 0);
 }
 
+// A key set in the air behind the raised display frame, seen straight through the frame at
+// points of the frame's box given in its own coordinates: within the box the frame hides the
+// key, just beyond its edges it does not.
+TEST(Picking, TheRaisedDisplayFrameHidesKeysWithinItsBoxAndNoFurther) {
+    Scene s(DefaultConfig);
+    const double raised = std::numbers::pi / 2, e = 1e-4;
+    const Box f = DisplayFrameBox(s.g);
+    const double midX = (f.x0 + f.x1) / 2, midY = (f.y0 + f.y1) / 2;
+    const struct {
+        double x, y;
+        bool hidden;
+    } cases[] = {
+        {midX, midY, true},      {f.x0 + e, midY, true},  {f.x1 - e, midY, true},
+        {midX, f.y1 - e, true},  {f.x0 - e, midY, false}, {f.x1 + e, midY, false},
+        {midX, f.y1 + e, false},
+    };
+    const Matrix frame = DisplayFrameTransform(s.g, raised);
+    const auto normal = Apply(frame, {0, 0, 1, 0}); // the frame's front, in model space
+    KeyRecord& key = s.keys[5];
+    for (const auto& c : cases) {
+        const auto through = Apply(frame, {c.x, c.y, f.z1, 1});
+        Ray ray;
+        for (int a = 0; a < 3; ++a) {
+            ray.origin[a] = through[a] + normal[a];
+            ray.direction[a] = -normal[a];
+        }
+        key.X = static_cast<float>(through[0] - 0.1 * normal[0]);
+        key.Y = static_cast<float>(through[1] - 0.1 * normal[1] - key.Height / 2);
+        key.Z = static_cast<float>(through[2] - 0.1 * normal[2]);
+        const std::int32_t picked = KeyOnRay(ray, s.keys, s.g, raised);
+        EXPECT_EQ(picked, c.hidden ? 0 : KeyNameBase + 5) << c.x << ", " << c.y;
+    }
+}
+
 TEST(Geometry, PartsFitTogetherForEveryProportion) {
     ConfigRecord longer = DefaultConfig;
     longer.LENGTH = 0.6f;

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <set>
@@ -142,6 +143,34 @@ TEST(TextureSet, ListsTheFilesInLoadOrder) {
     EXPECT_EQ(startUp[50], CardTexturePath);
 }
 
+// The build expects of the picture tool the files PictureFile makes of the start-up paths: one
+// for each key face and glyph of the tables, each written by the tool.
+TEST(TextureSet, ThePictureFilesAreTheTablesPicturesEachOnceAndAllWritten) {
+    std::set<std::string> expected{"Welcome.jpg", "Card.jpg"};
+    for (const KeypadKey& k : Keypad) expected.insert(std::string("Button/") + k.picture + ".jpg");
+    for (const DisplayGlyph& g : DisplayGlyphs)
+        expected.insert(std::string("Display/") + g.picture + ".jpg");
+    const std::vector<std::string> paths = StartUpPicturePaths();
+    std::set<std::string> files;
+    for (const std::string& path : paths) files.insert(PictureFile(path));
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(files.size(), paths.size());
+
+    for (const std::string& file : files)
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::string(TESSEL_RUN_DIR) + "/tex/" + file))
+            << file;
+}
+
+TEST(TextureSet, APictureFileIsItsPathWithinTheSetWithSlashes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"tex\\Button\\0.jpg", "Button/0.jpg"},
+        {"tex//Welcome.jpg", "Welcome.jpg"},
+        {"tex\\Card.jpg", "Card.jpg"},
+        {"tex/Display\\\\MMinus.jpg", "Display/MMinus.jpg"},
+    };
+    for (const auto& [path, file] : cases) EXPECT_EQ(PictureFile(path), file) << path;
+}
+
 TEST_F(Textures, DecoderHandsThePicturesOverInOrderWithTheirFailures) {
     WriteBytes("tex/Display/a.jpg", EncodeJpeg(8, 16, Gradient));
     WriteFile("tex/Display/b.jpg", "not a picture");
@@ -202,7 +231,7 @@ TEST(PictureSet, FullSetLoadsIntoFiftyDistinctTextures) {
     std::filesystem::current_path(TESSEL_RUN_DIR);
     OffscreenContext gl;
     std::vector<std::string> paths(KeyTexturePaths.begin(), KeyTexturePaths.end());
-    paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
+    paths.insert(paths.end(), GlyphTexturePaths.begin(), GlyphTexturePaths.end());
     paths.push_back(CardTexturePath);
     std::vector<std::uint32_t> names;
     for (const std::string& path : paths) {

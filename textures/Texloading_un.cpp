@@ -1,7 +1,5 @@
 #include "Texloading_un.h"
 
-#include "scene/Keypad_un.h"
-
 #include <GL/gl.h>
 #include <turbojpeg.h>
 
@@ -16,56 +14,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static_assert(KeyTextureCount == KeyCount);
-
 namespace {
 
-// The key faces' paths, tex\Button\<picture>.jpg, spelled out at compile time from the
-// table of keys.
-struct KeyPathText {
-    char text[48] = {};
-};
-
-constexpr KeyPathText KeyPathOf(const char* picture) {
-    KeyPathText path;
-    std::size_t n = 0;
-    auto append = [&](const char* part) {
-        while (*part != '\0') path.text[n++] = *part++;
-    };
-    append("tex\\Button\\");
-    append(picture);
-    append(".jpg");
-    return path;
+template <std::size_t N>
+constexpr std::array<const char*, N> TextsOf(const std::array<PicturePathText, N>& paths) {
+    std::array<const char*, N> texts{};
+    for (std::size_t i = 0; i < N; ++i) texts[i] = paths[i].text;
+    return texts;
 }
-
-template <std::size_t... I> constexpr auto KeyPathTexts(std::index_sequence<I...>) {
-    return std::array<KeyPathText, sizeof...(I)>{KeyPathOf(Keypad[I].picture)...};
-}
-constexpr auto KeyPaths = KeyPathTexts(std::make_index_sequence<KeyCount>());
-
-template <std::size_t... I>
-constexpr std::array<const char*, KeyTextureCount> KeyPathPointers(std::index_sequence<I...>) {
-    return {KeyPaths[I].text...};
-}
-
-} // namespace
-
-constinit const std::array<const char*, KeyTextureCount> KeyTexturePaths =
-    KeyPathPointers(std::make_index_sequence<KeyCount>());
-
-const char* const GlyphTexturePaths[GlyphTextureCount] = {
-    "tex\\Display\\0.jpg",     "tex\\Display\\1.jpg",   "tex\\Display\\2.jpg",
-    "tex\\Display\\3.jpg",     "tex\\Display\\4.jpg",   "tex\\Display\\5.jpg",
-    "tex\\Display\\6.jpg",     "tex\\Display\\7.jpg",   "tex\\Display\\8.jpg",
-    "tex\\Display\\9.jpg",     "tex\\Display\\0P.jpg",  "tex\\Display\\1P.jpg",
-    "tex\\Display\\2P.jpg",    "tex\\Display\\3P.jpg",  "tex\\Display\\4P.jpg",
-    "tex\\Display\\5P.jpg",    "tex\\Display\\6P.jpg",  "tex\\Display\\7P.jpg",
-    "tex\\Display\\8P.jpg",    "tex\\Display\\9P.jpg",  "tex\\Display\\S.jpg",
-    "tex\\Display\\Minus.jpg", "tex\\Display\\M.jpg",   "tex\\Display\\MMinus.jpg",
-    "tex\\Display\\DB0.jpg",   "tex\\Display\\OVR.jpg", "tex\\Display\\E.jpg",
-};
-
-namespace {
 
 std::string PictureFolder; // empty: the working folder
 
@@ -74,6 +30,9 @@ struct TjCloser {
 };
 
 } // namespace
+
+constinit const std::array<const char*, KeyCount> KeyTexturePaths = TextsOf(KeyPicturePaths);
+constinit const std::array<const char*, GlyphCount> GlyphTexturePaths = TextsOf(GlyphPicturePaths);
 
 int CountJpegScans(const std::uint8_t* data, std::size_t size, int limit) {
     int scans = 0;
@@ -264,12 +223,4 @@ bool PictureDecoder::Take(std::size_t i, Picture& picture) {
     picture = std::move(slots_[i].picture);
     slots_[i].picture = {};
     return slots_[i].decoded;
-}
-
-std::vector<std::string> StartUpPicturePaths() {
-    std::vector<std::string> paths{WelcomePicturePath};
-    paths.insert(paths.end(), KeyTexturePaths.begin(), KeyTexturePaths.end());
-    paths.insert(paths.end(), GlyphTexturePaths, GlyphTexturePaths + GlyphTextureCount);
-    paths.push_back(CardTexturePath);
-    return paths;
 }

@@ -2,6 +2,8 @@
 // OpenGL textures.
 #pragma once
 
+#include "Pictureset_un.h"
+
 #include <array>
 #include <condition_variable>
 #include <cstdint>
@@ -10,15 +12,9 @@
 #include <thread>
 #include <vector>
 
-constexpr int KeyTextureCount = 22;
-constexpr int GlyphTextureCount = 27;
-
-// Paths relative to the working directory, written with backslashes as in the data set;
-// the loader turns them into this platform's separators and reports them as given.
-extern const std::array<const char*, KeyTextureCount> KeyTexturePaths; // by ButtonId
-extern const char* const GlyphTexturePaths[GlyphTextureCount];
-constexpr const char* CardTexturePath = "tex\\Card.jpg";
-constexpr const char* WelcomePicturePath = "tex//Welcome.jpg";
+// The paths of the set (see Pictureset_un.h) as the loader takes them.
+extern const std::array<const char*, KeyCount> KeyTexturePaths;     // by ButtonId
+extern const std::array<const char*, GlyphCount> GlyphTexturePaths; // by Glyph
 
 // What a picture may cost, checked before anything is decoded; a picture beyond it counts as
 // one that cannot be read. The texture set is 1024 x 512 at the most and baseline: these
@@ -87,6 +83,3 @@ private:
     bool stop_ = false;
     std::thread worker_;
 };
-
-// The paths of the welcome picture and the texture set, in load order.
-std::vector<std::string> StartUpPicturePaths();

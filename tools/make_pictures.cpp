@@ -15,7 +15,7 @@
 #include FT_FREETYPE_H
 #include <turbojpeg.h>
 
-#include "scene/Keypad_un.h"
+#include "textures/Pictureset_un.h"
 
 #include <algorithm>
 #include <array>
@@ -314,8 +314,31 @@ void commaPath(cairo_t* cr) {
     cairo_close_path(cr);
 }
 
-void drawGlyph(const Fonts& fonts, unsigned segments, bool comma, bool memory,
-               const fs::path& file) {
+// What a glyph's cell shows: lit segments, the decimal comma, the memory indicator.
+struct GlyphLook {
+    unsigned segments;
+    bool comma, memory;
+};
+
+GlyphLook lookOf(int glyph) {
+    if (glyph < GlyphPointBase) return {digitSegments[glyph], false, false};
+    if (glyph < GlyphPointBase + 10) return {digitSegments[glyph - GlyphPointBase], true, false};
+    switch (glyph) {
+    case GlyphEmpty:
+        return {0, false, false};
+    case GlyphMinus:
+        return {minusSegment, false, false};
+    case GlyphMemory:
+        return {0, false, true};
+    case GlyphMemoryMinus:
+        return {minusSegment, false, true};
+    case GlyphExponent:
+        return {exponentSegments, false, false};
+    }
+    fail("no drawing for glyph " + std::string(DisplayGlyphs[glyph].picture));
+}
+
+void drawGlyph(const Fonts& fonts, GlyphLook look, const fs::path& file) {
     Canvas canvas(32, 128);
     cairo_t* cr = canvas.cr();
     setColour(cr, lcdBack);
@@ -326,10 +349,10 @@ void drawGlyph(const Fonts& fonts, unsigned segments, bool comma, bool memory,
     cairo_fill(cr);
 
     setColour(cr, lcdInk);
-    segmentsPath(cr, segments);
-    if (comma) commaPath(cr);
+    segmentsPath(cr, look.segments);
+    if (look.comma) commaPath(cr);
     cairo_fill(cr);
-    if (memory) {
+    if (look.memory) {
         setFont(cr, fonts.bold, 19, 0.85);
         const cairo_text_extents_t e = inkOf(cr, "M");
         cairo_move_to(cr, (segLeft + segRight) / 2 - e.x_bearing - e.width / 2, 20 - e.y_bearing);
@@ -625,31 +648,31 @@ void drawWelcome(const Fonts& fonts, const fs::path& file) {
 
 // ---- Driver ---------------------------------------------------------------------------------
 
-void makeAll(const fs::path& out, const Fonts& fonts) {
+// The file of a path of the picture set within the folder the set is written to, its folder
+// made.
+fs::path fileOf(const fs::path& out, const char* path) {
+    const fs::path file = out / PictureFile(path);
     std::error_code ec;
-    for (const char* dir : {"Button", "Display"}) {
-        fs::create_directories(out / dir, ec);
-        if (ec) fail("cannot create folder " + (out / dir).string() + ": " + ec.message());
+    fs::create_directories(file.parent_path(), ec);
+    if (ec) fail("cannot create folder " + file.parent_path().string() + ": " + ec.message());
+    return file;
+}
+
+void makeAll(const fs::path& out, const Fonts& fonts) {
+    for (const KeypadKey& k : Keypad) drawKey(fonts, k, fileOf(out, KeyPicturePaths[k.id].text));
+
+    std::vector<Message> messages;
+    for (int g = 0; g < GlyphCount; ++g) {
+        const fs::path file = fileOf(out, GlyphPicturePaths[g].text);
+        if (DisplayGlyphs[g].errorText != nullptr)
+            messages.push_back({DisplayGlyphs[g].errorText, file});
+        else
+            drawGlyph(fonts, lookOf(g), file);
     }
+    drawMessages(fonts, messages);
 
-    for (const KeypadKey& k : Keypad)
-        drawKey(fonts, k, out / "Button" / (std::string(k.picture) + ".jpg"));
-
-    const fs::path display = out / "Display";
-    for (int d = 0; d < 10; ++d) {
-        const std::string n = std::to_string(d);
-        drawGlyph(fonts, digitSegments[d], false, false, display / (n + ".jpg"));
-        drawGlyph(fonts, digitSegments[d], true, false, display / (n + "P.jpg"));
-    }
-    drawGlyph(fonts, 0, false, false, display / "S.jpg");
-    drawGlyph(fonts, minusSegment, false, false, display / "Minus.jpg");
-    drawGlyph(fonts, 0, false, true, display / "M.jpg");
-    drawGlyph(fonts, minusSegment, false, true, display / "MMinus.jpg");
-    drawGlyph(fonts, exponentSegments, false, false, display / "E.jpg");
-    drawMessages(fonts, {{"DIVIDE BY 0", display / "DB0.jpg"}, {"OVERFLOW", display / "OVR.jpg"}});
-
-    drawCard(fonts, out / "Card.jpg");
-    drawWelcome(fonts, out / "Welcome.jpg");
+    drawCard(fonts, fileOf(out, CardTexturePath));
+    drawWelcome(fonts, fileOf(out, WelcomePicturePath));
 }
 
 } // namespace
