@@ -31,5 +31,8 @@ std::string HelpText() {
            "config.cfg of the working folder when it holds tex/, and otherwise the pictures\n"
            "in tessel/tex/ of a folder of $XDG_DATA_DIRS.\n"
            "\n"
+           "Keys beyond the calculator's own: the arrow keys turn it, Ctrl+plus and\n"
+           "Ctrl+minus zoom, Home brings back the first view, Tab moves a focus mark over\n"
+           "the keys and Space presses the marked one. A left drag off the keys turns it.\n"
            "The keys, the mouse and the files are described in the manual: man tessel\n";
 }

@@ -442,11 +442,15 @@ std::vector<std::vector<Shortcut>> cardColumns() {
                                                       {"F1", "this card"},
                                                       {"PgUp PgDn", "display"},
                                                       {"Click", "press key"},
+                                                      {"Tab, Space", "focus, press"},
                                                       {"Right drag", "turn"},
-                                                      {"Wheel", "zoom"},
-                                                      {"Both buttons", "zoom"}})
+                                                      {"Left drag off keys", "turn"},
+                                                      {"Arrow keys", "turn"},
+                                                      {"Wheel, both buttons", "zoom"},
+                                                      {"Ctrl+ Ctrl\u2212 Ctrl+0", "zoom"},
+                                                      {"Home", "first view"}})
         lines.push_back(s);
-    constexpr std::size_t rows = 6;
+    constexpr std::size_t rows = 7;
     std::vector<std::vector<Shortcut>> columns((lines.size() + rows - 1) / rows);
     for (std::size_t i = 0; i < lines.size(); ++i) columns[i / rows].push_back(lines[i]);
     columns.back().resize(rows);

@@ -43,10 +43,12 @@ park_pointer() {
 }
 
 # content_top FILE: the first row of the window's own picture, below weston's panel and the
-# window's title bar: the first white (background) pixel down the left edge.
+# window's title bar: the first row white (background) both near the left edge and a quarter
+# of the way in, since the panel's launcher icon at the left may hold white pixels.
 content_top() {
-    convert "$1" -crop "1x${H}+4+0" +repage -depth 8 txt:- |
-        awk -F'[,:]' '/#FFFFFF/ && !found {print $2; found = 1}'
+    paste <(convert "$1" -crop "1x${H}+4+0" +repage -depth 8 txt:- | tail -n +2) \
+        <(convert "$1" -crop "1x${H}+$((W / 4))+0" +repage -depth 8 txt:- | tail -n +2) |
+        awk -F'[,:]' '/#FFFFFF.*#FFFFFF/ && !found {print $2; found = 1}'
 }
 
 # wait_picture FILE: waits until the calculator's window shows a settled picture.
