@@ -38,7 +38,7 @@ public:
     bool WantsTick() const override;
     double TickDelay() const override;
 
-    bool SetupPixelFormat(HDC dc);
+    bool SetupPixelFormat();
     // The projection of the window: the perspective, or the identity with no height.
     Matrix ProjectionMatrix() const;
     // The modelview of a frame: the camera and the calculator placed by the view state.
@@ -104,8 +104,8 @@ private:
 };
 
 extern T_Tessel_Frm* Tessel_Frm;
-extern HDC WindowDC;
-extern HGLRC RenderContext;
+extern GlSurface WindowDC;
+extern GlContext RenderContext;
 
 // The program entry on a windowing back end: initialise, create the form, run; 0 once the
 // calculator was shown and closed, 1 for a start that ended before it could be shown.

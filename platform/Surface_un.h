@@ -25,14 +25,6 @@ private:
     SDL_GLContext context_;
 };
 
-// The flags a window drawn in software is made with. Where SDL makes its framebuffer with a
-// GL renderer (Wayland), the window is made for GL at once: SDL would otherwise make it anew
-// when the renderer comes, and with client-side decorations that can crash later.
-inline Uint32 SoftwareWindowFlags() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver != nullptr && SDL_strcmp(driver, "wayland") == 0 ? SDL_WINDOW_OPENGL : 0;
-}
-
 // A frame of the given thickness just inside rect.
 inline void Frame(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c, int thickness = 1) {
     Fill(surface, {rect.x, rect.y, rect.w, thickness}, c);
