@@ -7,9 +7,9 @@ inline void Fill(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c) {
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
 }
 
-// Where SDL has no framebuffer of its own for a window (Wayland), it makes one with a renderer,
-// whose GL context is left current after each update: while one lives, the context that was
-// current before (the main window's) is made current again when it ends.
+// Where the server gives SDL no framebuffer for a window (see SoftwareWindowFlags), SDL makes
+// one with a renderer, whose GL context is left current after each update: while one lives,
+// the context that was current before (the main window's) is made current again when it ends.
 class KeptGlContext {
 public:
     KeptGlContext() : window_(SDL_GL_GetCurrentWindow()), context_(SDL_GL_GetCurrentContext()) {}
