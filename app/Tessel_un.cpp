@@ -13,8 +13,8 @@
 #include <string>
 
 T_Tessel_Frm* Tessel_Frm = nullptr;
-HDC WindowDC = nullptr;
-HGLRC RenderContext = nullptr;
+GlSurface WindowDC = nullptr;
+GlContext RenderContext = nullptr;
 
 T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform), Model(Config) {
     Window.SetCaption(MainCaption);
@@ -22,19 +22,18 @@ T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform), Model(Config) 
     Model.AddView(*this);
 }
 
-bool T_Tessel_Frm::SetupPixelFormat(HDC dc) {
-    // Double-buffered 24-bit colour; the depth, stencil and accumulation buffers as first
-    // asked for, the back end falling back to the nearest it has.
-    PixelFormatRequest pfd;
-    pfd.depthBits = 32;
-    pfd.stencilBits = 8;
-    pfd.accumRedBits = pfd.accumGreenBits = pfd.accumBlueBits = 16;
-    int format = Window.ChoosePixelFormat(dc, pfd);
-    if (format == 0) {
+bool T_Tessel_Frm::SetupPixelFormat() {
+    // Double-buffered 24-bit colour; the depth and stencil buffers as first asked for, the
+    // back end falling back to the nearest it has.
+    SurfaceFormat format;
+    format.depthBits = 32;
+    format.stencilBits = 8;
+    if (!Window.ChooseSurfaceFormat(format)) {
         Window.MessageBox("ChoosePixelFormat failed", "Error", MessageIcon::None);
         return false;
     }
-    if (!Window.SetPixelFormat(dc, format, pfd)) {
+    WindowDC = Window.CreateSurface();
+    if (WindowDC == nullptr) {
         Window.MessageBox("SetPixelFormat failed", "Error", MessageIcon::None);
         return false;
     }
@@ -50,13 +49,12 @@ void T_Tessel_Frm::FormCreate() {
     // the GL driver loads; the loading window is the first thing on the screen.
     PictureDecoder pictures(StartUpPicturePaths());
     std::unique_ptr<LoadingWindow> loading = ShowLoadingWindow(Window, pictures);
-    WindowDC = Window.GetDC();
-    if (!SetupPixelFormat(WindowDC)) {
+    if (!SetupPixelFormat()) {
         Close();
         return;
     }
-    RenderContext = Window.CreateContext(WindowDC);
-    Window.MakeCurrent(WindowDC, RenderContext);
+    RenderContext = Window.CreateContext();
+    Window.MakeCurrent(RenderContext);
     Window.SetFrameReader(ReadFrameRows);
     SetUpRendering(Config);
     FormResize();
@@ -75,10 +73,10 @@ void T_Tessel_Frm::FormResize() {
 
 void T_Tessel_Frm::FormClose() {
     if (RenderContext != nullptr) {
-        Window.MakeCurrent(WindowDC, nullptr);
+        Window.MakeCurrent(nullptr);
         Window.DeleteContext(RenderContext);
     }
-    if (WindowDC != nullptr) Window.ReleaseDC(WindowDC);
+    if (WindowDC != nullptr) Window.ReleaseSurface(WindowDC);
 }
 
 void T_Tessel_Frm::FormPaint() {
@@ -180,9 +178,9 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     if (scissored) glDisable(GL_SCISSOR_TEST);
     firstFrameDrawn_ = true;
     if (swapped)
-        Window.SwapBuffers(WindowDC);
+        Window.Present();
     else
-        Window.PresentPart(WindowDC, damage.x0, damage.y0, damage.Width(), damage.Height());
+        Window.PresentPart(damage.x0, damage.y0, damage.Width(), damage.Height());
 }
 
 Matrix T_Tessel_Frm::ProjectionMatrix() const {

@@ -46,7 +46,7 @@ public:
     void ViewChanged(const ViewState& view) override;
     void FocusChanged(int key, bool shown) override;
 
-    bool SetupPixelFormat(HDC dc);
+    bool SetupPixelFormat();
     // The projection of the window: the perspective, or the identity with no height.
     Matrix ProjectionMatrix() const;
     // The modelview of a frame: the camera and the calculator placed by the view state.
@@ -107,5 +107,5 @@ private:
 };
 
 extern T_Tessel_Frm* Tessel_Frm;
-extern HDC WindowDC;
-extern HGLRC RenderContext;
+extern GlSurface WindowDC;
+extern GlContext RenderContext;

@@ -8,12 +8,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <malloc.h>
 #include <string>
-#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -62,13 +60,6 @@ int main(int argc, char** argv) {
     // A message to a stderr whose reader has gone is dropped, rather than ending the program
     // and the calculation with it.
     std::signal(SIGPIPE, SIG_IGN);
-    // The calculator takes single characters, never composed text: the table of compose
-    // sequences that the X library would otherwise read from the locale at start-up (6 to
-    // 10 ms here) is not needed. A dead key alone still types nothing, and so does nothing.
-    // Under Wayland the keyboard library would report the empty table as an error instead.
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (driver == nullptr || std::string_view(driver).substr(0, 7) != "wayland")
-        setenv("XCOMPOSEFILE", "/dev/null", 0);
     // The threads that decode pictures and load the GL driver share the one heap: what they
     // free is reused by the drawing rather than kept apart.
     mallopt(M_ARENA_MAX, 1);

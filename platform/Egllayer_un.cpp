@@ -11,8 +11,6 @@
 
 namespace {
 
-DeviceContextTag* const PbufferDC = reinterpret_cast<DeviceContextTag*>(1);
-
 class RecordedLoadingWindow final : public LoadingWindow {
 public:
     RecordedLoadingWindow(std::vector<OffscreenPlatform::Loading>& log, std::size_t index)
@@ -59,38 +57,14 @@ OffscreenPlatform::~OffscreenPlatform() {
     // offscreen window may still be using it.
 }
 
-HDC OffscreenPlatform::GetDC() {
-    Calls.push_back("GetDC");
-    return PbufferDC;
-}
-
-void OffscreenPlatform::ReleaseDC(HDC) {
-    Calls.push_back("ReleaseDC");
-}
-
-int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatRequest& request) {
-    Calls.push_back("ChoosePixelFormat");
-    if (FailChoosePixelFormat) return 0;
-    // The request first, then the nearest formats with RGBA colour and a depth buffer.
-    const int depths[][2] = {
-        {request.depthBits, request.stencilBits}, {24, request.stencilBits}, {24, 0}, {16, 0}};
-    if (!eglBindAPI(EGL_OPENGL_API)) return 0;
-    for (const auto& d : depths) {
-        const EGLint attributes[] = {EGL_SURFACE_TYPE,
-                                     EGL_PBUFFER_BIT,
-                                     EGL_RENDERABLE_TYPE,
-                                     EGL_OPENGL_BIT,
-                                     EGL_RED_SIZE,
-                                     request.redBits,
-                                     EGL_GREEN_SIZE,
-                                     request.greenBits,
-                                     EGL_BLUE_SIZE,
-                                     request.blueBits,
-                                     EGL_DEPTH_SIZE,
-                                     d[0],
-                                     EGL_STENCIL_SIZE,
-                                     d[1],
-                                     EGL_NONE};
+bool OffscreenPlatform::ChooseSurfaceFormat(const SurfaceFormat& wanted) {
+    Calls.push_back("ChooseSurfaceFormat");
+    if (FailChooseSurfaceFormat || !eglBindAPI(EGL_OPENGL_API)) return false;
+    for (const SurfaceFormat& f : FormatsToTry(wanted)) {
+        const EGLint attributes[] = {
+            EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE,
+            f.redBits,        EGL_GREEN_SIZE,  f.greenBits,         EGL_BLUE_SIZE,  f.blueBits,
+            EGL_DEPTH_SIZE,   f.depthBits,     EGL_STENCIL_SIZE,    f.stencilBits,  EGL_NONE};
         // EGL lists deeper colour first (10-bit channels, alpha): the config taken is the one
         // with exactly the channels asked for, as a window's 24-bit visual has them, so that
         // what is drawn here is drawn as on the screen.
@@ -104,8 +78,7 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatRequest& request)
             eglGetConfigAttrib(display_, configs[i], EGL_GREEN_SIZE, &g);
             eglGetConfigAttrib(display_, configs[i], EGL_BLUE_SIZE, &b);
             eglGetConfigAttrib(display_, configs[i], EGL_ALPHA_SIZE, &a);
-            if (r == request.redBits && g == request.greenBits && b == request.blueBits &&
-                a == request.alphaBits) {
+            if (r == f.redBits && g == f.greenBits && b == f.blueBits && a == f.alphaBits) {
                 config = configs[i];
                 break;
             }
@@ -114,28 +87,35 @@ int OffscreenPlatform::ChoosePixelFormat(HDC, const PixelFormatRequest& request)
         EGLint depth = 0;
         eglGetConfigAttrib(display_, config, EGL_DEPTH_SIZE, &depth);
         DepthBits = depth;
-        return 1;
+        return true;
     }
-    return 0;
+    return false;
 }
 
-bool OffscreenPlatform::SetPixelFormat(HDC, int format, const PixelFormatRequest&) {
-    Calls.push_back("SetPixelFormat");
-    if (FailSetPixelFormat || format != 1 || config_ == nullptr) return false;
+GlSurface OffscreenPlatform::CreateSurface() {
+    Calls.push_back("CreateSurface");
+    if (FailCreateSurface || config_ == nullptr) return nullptr;
     surface_ = MakePbuffer(display_, config_, width_, height_);
-    return surface_ != EGL_NO_SURFACE;
+    return static_cast<GlSurface>(surface_);
 }
 
-HGLRC OffscreenPlatform::CreateContext(HDC) {
+void OffscreenPlatform::ReleaseSurface(GlSurface surface) {
+    Calls.push_back("ReleaseSurface");
+    if (surface == nullptr || surface != surface_) return;
+    eglDestroySurface(display_, surface_);
+    surface_ = nullptr;
+}
+
+GlContext OffscreenPlatform::CreateContext() {
     Calls.push_back("CreateContext");
     if (config_ == nullptr) return nullptr;
     const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                  EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display_, config_, EGL_NO_CONTEXT, attributes);
-    return context == EGL_NO_CONTEXT ? nullptr : static_cast<HGLRC>(context);
+    return context == EGL_NO_CONTEXT ? nullptr : static_cast<GlContext>(context);
 }
 
-bool OffscreenPlatform::MakeCurrent(HDC, HGLRC context) {
+bool OffscreenPlatform::MakeCurrent(GlContext context) {
     Calls.push_back(context == nullptr ? "MakeCurrent(none)" : "MakeCurrent");
     context_ = context;
     if (context == nullptr)
@@ -143,19 +123,19 @@ bool OffscreenPlatform::MakeCurrent(HDC, HGLRC context) {
     return eglMakeCurrent(display_, surface_, surface_, context);
 }
 
-void OffscreenPlatform::DeleteContext(HGLRC context) {
+void OffscreenPlatform::DeleteContext(GlContext context) {
     Calls.push_back("DeleteContext");
     eglDestroyContext(display_, context);
 }
 
-void OffscreenPlatform::SwapBuffers(HDC) {
+void OffscreenPlatform::Present() {
     ++Swaps;
     LastPresented = {0, 0, width_, height_};
     CopyToScreen(0, 0, width_, height_);
     if (surface_ != nullptr) eglSwapBuffers(display_, surface_);
 }
 
-void OffscreenPlatform::PresentPart(HDC, int x, int y, int width, int height) {
+void OffscreenPlatform::PresentPart(int x, int y, int width, int height) {
     ++Swaps;
     ++PartsPresented;
     LastPresented = {x, y, width, height};

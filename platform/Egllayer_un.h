@@ -21,18 +21,17 @@ public:
     void CloseWindow() override { closed_ = true; }
     bool Closed() const override { return closed_; }
 
-    HDC GetDC() override;
-    void ReleaseDC(HDC dc) override;
-    int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) override;
-    bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) override;
-    HGLRC CreateContext(HDC dc) override;
-    bool MakeCurrent(HDC dc, HGLRC context) override;
-    void DeleteContext(HGLRC context) override;
-    void SwapBuffers(HDC dc) override;
+    bool ChooseSurfaceFormat(const SurfaceFormat& wanted) override;
+    GlSurface CreateSurface() override;
+    void ReleaseSurface(GlSurface surface) override;
+    GlContext CreateContext() override;
+    bool MakeCurrent(GlContext context) override;
+    void DeleteContext(GlContext context) override;
+    void Present() override;
     // Partial presentation is emulated: the pbuffer keeps its contents between frames, and
     // what is presented is copied into Screen when RecordScreen is set.
     bool PresentsPart() const override { return PartialPresentation; }
-    void PresentPart(HDC dc, int x, int y, int width, int height) override;
+    void PresentPart(int x, int y, int width, int height) override;
     double RefreshRate() const override { return RefreshHz; }
     double Milliseconds() const override { return Clock; }
 
@@ -64,8 +63,8 @@ public:
 
     std::string Caption;
     bool Maximized = false;
-    bool FailChoosePixelFormat = false; // makes ChoosePixelFormat find nothing
-    bool FailSetPixelFormat = false;
+    bool FailChooseSurfaceFormat = false; // makes ChooseSurfaceFormat find nothing
+    bool FailCreateSurface = false;
     int DepthBits = 0; // of the format chosen
     int Swaps = 0;     // frames handed to the screen, whole or in part
     bool PartialPresentation = true;
@@ -81,7 +80,8 @@ public:
     std::vector<Message> Messages;
     std::string Clipboard;
     std::vector<Loading> LoadingWindows;
-    std::vector<std::string> Calls; // GetDC, ReleaseDC, CreateContext, MakeCurrent, ...
+    // ChooseSurfaceFormat, CreateSurface, ReleaseSurface, CreateContext, MakeCurrent, ...
+    std::vector<std::string> Calls;
     std::deque<WindowEvent> Queue;
 
 private:

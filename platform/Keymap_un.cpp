@@ -1,6 +1,10 @@
 #include "Keymap_un.h"
 
+#include "Utf8_un.h"
+
 #include <SDL_mouse.h>
+
+#include <string_view>
 
 std::uint16_t VirtualKeyOf(SDL_Keycode key, SDL_Scancode place, bool numLock) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint16_t>('A' + (key - SDLK_a));
@@ -98,26 +102,9 @@ TShiftState KeyShiftStateOf(std::uint16_t modifiers, std::uint32_t buttons, SDL_
 }
 
 char32_t SingleCharacterOf(const char* utf8) {
-    const auto* s = reinterpret_cast<const unsigned char*>(utf8);
-    int length = 0;
+    const std::string_view text(utf8);
     char32_t c = 0;
-    if (s[0] == 0) return 0;
-    if (s[0] < 0x80) {
-        length = 1, c = s[0];
-    } else if ((s[0] & 0xE0) == 0xC0) {
-        length = 2, c = s[0] & 0x1F;
-    } else if ((s[0] & 0xF0) == 0xE0) {
-        length = 3, c = s[0] & 0x0F;
-    } else if ((s[0] & 0xF8) == 0xF0) {
-        length = 4, c = s[0] & 0x07;
-    } else {
-        return 0;
-    }
-    for (int i = 1; i < length; ++i) {
-        if ((s[i] & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (s[i] & 0x3F);
-    }
-    return s[length] == 0 ? c : 0;
+    return !text.empty() && Utf8SequenceAt(text, 0, c) == text.size() ? c : 0;
 }
 
 TShiftState ShiftStateOf(std::uint16_t modifiers, std::uint32_t buttons) {

@@ -2,15 +2,18 @@
 
 #include "Scale_un.h"
 #include "Surface_un.h"
+#include "Utf8_un.h"
 #include "Winicon_un.h"
-#include "X11_un.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace {
 
+constexpr const char* MessageFontFile = TESSEL_FONT_FILE;
+constexpr int MessageFontSize = 15;
 // The lengths at a scale of 1 (96 dpi).
 constexpr int Margin = 18;
 constexpr int IconSize = 36;
@@ -27,34 +30,6 @@ constexpr SDL_Colour ButtonHover{228, 236, 248, 255};
 constexpr SDL_Colour ButtonDown{200, 214, 236, 255};
 constexpr SDL_Colour ButtonFrame{60, 110, 190, 255}; // the default button's frame
 constexpr SDL_Colour IconRed{204, 38, 38, 255};
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The text with every byte that does not belong to a well-formed UTF-8 sequence replaced by
-// "?", so that a file name in another encoding is still shown rather than dropped.
-std::string ValidUtf8(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t n = lead < 0x80           ? 1
-                              : (lead >> 5) == 0x6  ? 2
-                              : (lead >> 4) == 0xE  ? 3
-                              : (lead >> 3) == 0x1E ? 4
-                                                    : 0;
-        bool ok = n > 0 && i + n <= text.size();
-        for (std::size_t k = 1; ok && k < n; ++k) ok = IsContinuationByte(text[i + k]);
-        if (ok) {
-            out.append(text, i, n);
-            i += n;
-        } else {
-            out += '?';
-            ++i;
-        }
-    }
-    return out;
-}
 
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay;
@@ -116,7 +91,7 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
             while (measure(line) > hardWidth && line.size() > 1) {
                 std::size_t cut = line.size() - 1;
                 while (cut > 1 && measure(line.substr(0, cut)) > hardWidth) --cut;
-                while (cut > 1 && IsContinuationByte(line[cut])) --cut;
+                while (cut > 1 && IsUtf8Continuation(line[cut])) --cut;
                 lines.push_back(line.substr(0, cut));
                 line.erase(0, cut);
             }
@@ -127,15 +102,32 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
     return lines;
 }
 
+MessageFont::~MessageFont() {
+    if (font_ != nullptr) TTF_CloseFont(font_);
+    if (TTF_WasInit()) TTF_Quit();
+}
+
+TTF_Font* MessageFont::At(double scale) {
+    if (!tried_) {
+        tried_ = true;
+        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, Scaled(MessageFontSize, scale));
+        if (font_ == nullptr)
+            std::fprintf(stderr, "tessel: can't load the font of the message boxes '%s': %s\n",
+                         MessageFontFile, TTF_GetError());
+    }
+    return font_;
+}
+
 namespace {
 
-SDL_Window* SpareBox = nullptr; // a box's window kept for the next (on Wayland)
+SDL_Window* SpareBox = nullptr; // a box's window kept for the next (see KeepsBoxWindows)
 
 } // namespace
 
-SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
-                             MessageIcon icon, SDL_Window* parent, double scale)
-    : scale_(scale) {
+SdlMessageBox::SdlMessageBox(DisplayServer& server, TTF_Font* font, const std::string& text,
+                             const std::string& caption, MessageIcon icon, SDL_Window* parent,
+                             double scale)
+    : server_(server), scale_(scale) {
     Layout(font, text, icon, parent);
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (parent != nullptr) {
@@ -152,12 +144,11 @@ SdlMessageBox::SdlMessageBox(TTF_Font* font, const std::string& text, const std:
         SDL_SetWindowSize(window_, width_, height_);
     } else {
         window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_,
-                                   SDL_WINDOW_HIDDEN | SoftwareWindowFlags());
+                                   SDL_WINDOW_HIDDEN | server_.SoftwareWindowFlags());
     }
     if (window_ == nullptr) return;
-    SetProgramIcon(window_);
-    // SDL's own way where the X11 one does not apply: a Wayland compositor, say.
-    if (!MarkAsDialog(window_, parent) && parent != nullptr) SDL_SetWindowModalFor(window_, parent);
+    SetProgramIcon(server_, window_);
+    server_.MakeDialog(window_, parent);
 }
 
 SdlMessageBox::~SdlMessageBox() {
@@ -165,11 +156,8 @@ SdlMessageBox::~SdlMessageBox() {
     SDL_FreeSurface(icon_);
     SDL_FreeSurface(label_);
     if (window_ == nullptr) return;
-    if (SoftwareWindowFlags() != 0) {
-        // With client-side decorations on Wayland, SDL 2.26 leaves a part of a window it has
-        // hidden with the compositor, which later tells it of a change of focus: had the
-        // window been destroyed, that would reach freed memory. The window is kept, hidden,
-        // for the next box, and goes when SDL closes.
+    if (server_.KeepsBoxWindows()) {
+        // Kept, hidden, for the next box; it goes when SDL closes.
         SDL_HideWindow(window_);
         SpareBox = window_;
         return;

@@ -4,6 +4,7 @@
 // belongs to the platform, which also redraws the main window meanwhile.
 #pragma once
 
+#include "Displayserver_un.h"
 #include "Winlayer_un.h"
 
 #include <SDL.h>
@@ -20,13 +21,29 @@
 std::vector<std::string> WrapText(const std::string& text, int maxWidth, int hardWidth,
                                   const std::function<int(const std::string&)>& measure);
 
+// The font of the message boxes: DejaVu Sans at the desktop's scale, opened for the first box
+// (starting SDL_ttf) and closed with this object. Null, said once on stderr, when it cannot
+// be loaded.
+class MessageFont {
+public:
+    MessageFont() = default;
+    ~MessageFont();
+    MessageFont(const MessageFont&) = delete;
+    MessageFont& operator=(const MessageFont&) = delete;
+    TTF_Font* At(double scale);
+
+private:
+    bool tried_ = false;
+    TTF_Font* font_ = nullptr;
+};
+
 class SdlMessageBox {
 public:
     // A hidden box; parent is the main window when it is shown (the box is then transient and
     // modal for it, and centred over it), null otherwise (centred on the screen). Its margins,
     // icon and button grow with the desktop's scale, as the font it is given should.
-    SdlMessageBox(TTF_Font* font, const std::string& text, const std::string& caption,
-                  MessageIcon icon, SDL_Window* parent, double scale);
+    SdlMessageBox(DisplayServer& server, TTF_Font* font, const std::string& text,
+                  const std::string& caption, MessageIcon icon, SDL_Window* parent, double scale);
     ~SdlMessageBox();
     SdlMessageBox(const SdlMessageBox&) = delete;
     SdlMessageBox& operator=(const SdlMessageBox&) = delete;
@@ -45,6 +62,7 @@ private:
     void Draw();
     bool OnButton(int x, int y) const;
 
+    DisplayServer& server_;
     SDL_Window* window_ = nullptr;
     std::vector<SDL_Surface*> lines_; // the text, one rendered line each
     SDL_Surface* icon_ = nullptr;

@@ -1,15 +1,19 @@
-// The SDL2 back end of the windowing layer: the real window of the program.
+// The SDL2 back end of the windowing layer: the real window of the program. It puts together
+// the video driver's display server (Videodriver_un), the main window (Sdlwindow_un), event
+// translation (Sdlevents_un), message boxes (Msgbox_un), the loading window (Sdlloading_un)
+// and the clipboard (Sdlclipboard_un), and runs the event loop, behind a box too.
 #pragma once
 
+#include "Msgbox_un.h"
+#include "Sdlevents_un.h"
+#include "Sdlloading_un.h"
+#include "Sdlwindow_un.h"
+#include "Videodriver_un.h"
 #include "Winlayer_un.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <string>
-
-class SdlMessageBox;
-class SdlLoadingWindow;
 
 class SdlPlatform final : public Platform {
 public:
@@ -17,25 +21,24 @@ public:
     SdlPlatform(int left, int top, int width, int height);
     ~SdlPlatform() override;
 
-    void SetCaption(const std::string& caption) override;
-    void SetMaximized() override;
-    int DrawableWidth() const override;
-    int DrawableHeight() const override;
+    void SetCaption(const std::string& caption) override { window_.SetCaption(caption); }
+    void SetMaximized() override { window_.SetMaximized(); }
+    int DrawableWidth() const override { return window_.DrawableWidth(); }
+    int DrawableHeight() const override { return window_.DrawableHeight(); }
     void CloseWindow() override;
     bool Closed() const override { return closed_; }
 
-    HDC GetDC() override;
-    void ReleaseDC(HDC dc) override;
-    int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) override;
-    bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) override;
-    HGLRC CreateContext(HDC dc) override;
-    bool MakeCurrent(HDC dc, HGLRC context) override;
-    void DeleteContext(HGLRC context) override;
-    void SwapBuffers(HDC dc) override;
-    void SetFrameReader(FrameReader reader) override { frameReader_ = std::move(reader); }
-    bool PresentsPart() const override;
-    void PresentPart(HDC dc, int x, int y, int width, int height) override;
-    double RefreshRate() const override;
+    bool ChooseSurfaceFormat(const SurfaceFormat& wanted) override;
+    GlSurface CreateSurface() override;
+    void ReleaseSurface(GlSurface) override {} // the surface goes with the window
+    GlContext CreateContext() override { return window_.CreateContext(); }
+    bool MakeCurrent(GlContext context) override { return window_.MakeCurrent(context); }
+    void DeleteContext(GlContext context) override { window_.DeleteContext(context); }
+    void Present() override;
+    void SetFrameReader(FrameReader reader) override { window_.SetFrameReader(std::move(reader)); }
+    bool PresentsPart() const override { return window_.PresentsPart(); }
+    void PresentPart(int x, int y, int width, int height) override;
+    double RefreshRate() const override { return window_.RefreshRate(); }
     double Milliseconds() const override;
 
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -47,59 +50,34 @@ public:
     std::string LostWindow() const override { return lost_; }
 
 private:
-    // Before the first frame: the hidden window is given the size it will have on the screen.
-    void PrepareFirstFrame();
-    // Shows the main window with the frame in its back buffer already in it.
-    void ShowWithFirstFrame();
-    // On Wayland: shows the window, still without a picture, and maximises it.
-    void MaximizeBeforeFirstFrame();
-    void ShowMainWindow();
+    // Translates an event for the main window, taking the character a key press typed off the
+    // queue with it; false when the form is told nothing.
     bool Translate(const SDL_Event& event, WindowEvent& out);
-    // Takes from the queue the character the key press just translated typed, or gives 0.
-    char32_t TakeTypedCharacter();
-    void UpdateSizes();
-    // Whether a window manager looks after the windows, asked once a window exists to ask with.
-    bool WindowManager(SDL_Window* window);
     void DropLoadingWindow();
-    // Waits for the next event, or until the next tick is due while the form wants ticks.
-    bool NextEvent(SDL_Event& event, Uint64& nextTick);
-    // Draws a frame when one is due and the form wants it.
-    void TickIfDue(Uint64& nextTick);
+    // Waits for the next event, while the form wants ticks no longer than until one is due.
+    bool NextEvent(SDL_Event& event);
+    // Delivers a tick when the form wants one now.
+    void TickIfDue();
     // Hands an event to the form with the main window's GL context current.
-    void Deliver(TApplication& application, TForm& form, const WindowEvent& event);
-    // What the first frame shown replaces: the window's background picture, the loading window.
-    void AfterPresenting();
+    void Deliver(const WindowEvent& event);
     // While a message box is up: the main window is redrawn as exposed or resized and releases
     // still reach it, but nothing else; a click on it hands the keyboard back to the box.
     void DeliverBehindBox(const SDL_Event& event, SdlMessageBox& box, bool& closeRequested);
-    TTF_Font* MessageFont();
     // The desktop's scale for the loading window and the message boxes, asked once.
     double Scale();
 
-    SDL_Window* window_ = nullptr;
-    std::string caption_;
-    SDL_Rect design_;    // the main window's place when it is not maximised
-    SDL_Rect screen_{};  // the usable area of the screen
-    int width_, height_; // the window's size in SDL's units, for mouse positions
-    int drawableWidth_, drawableHeight_;
-    bool maximized_ = false;
-    bool wayland_ = false;   // SDL shows the windows through a Wayland compositor
-    int windowManager_ = -1; // unknown until a window exists
-    bool picture_ = false;   // the main window has its first frame as background picture
+    SdlVideo video_; // first made, last gone: SDL closes after everything else
+    DisplayServer& server_;
+    SDL_Rect screen_; // the usable area of the screen
+    SdlWindow window_;
+    EventState events_;
     SdlLoadingWindow* loading_ = nullptr;
     SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
+    bool formatChosen_ = false;
     bool closed_ = false;
     std::string lost_; // why the display was lost, if it was
-    int chosenFormat_ = 0;
-    SDL_GLContext mainContext_ = nullptr;
-    FrameReader frameReader_;                  // of the drawing side
-    bool copySubBuffer_ = false;               // the drawable can show part of its back buffer
-    int swappedWidth_ = 0, swappedHeight_ = 0; // the drawable's size at the last swap
-    std::uint32_t buttons_ = 0; // mouse buttons held, as seen in the events delivered so far
-    bool shown_ = false;        // the main window is on the screen
-    double scale_ = 0;          // not asked yet
-    bool fontTried_ = false;
-    TTF_Font* font_ = nullptr;
+    double scale_ = 0; // not asked yet
+    MessageFont font_;
     // The application and form of the running event loop, to redraw behind a message box.
     TApplication* application_ = nullptr;
     TForm* form_ = nullptr;

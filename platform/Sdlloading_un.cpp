@@ -3,7 +3,6 @@
 #include "Scale_un.h"
 #include "Surface_un.h"
 #include "Winicon_un.h"
-#include "X11_un.h"
 
 #include <algorithm>
 
@@ -17,13 +16,13 @@ constexpr SDL_Colour BarFrame{140, 140, 140, 255};
 
 } // namespace
 
-SdlLoadingWindow::SdlLoadingWindow(const SDL_Rect& place, double scale,
+SdlLoadingWindow::SdlLoadingWindow(DisplayServer& server, const SDL_Rect& place, double scale,
                                    std::function<void(SDL_Window*)> keep)
-    : scale_(scale), keep_(std::move(keep)) {
+    : server_(server), scale_(scale), keep_(std::move(keep)) {
     window_ = SDL_CreateWindow("", place.x, place.y, place.w, place.h,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN |
-                                   SoftwareWindowFlags());
-    SetProgramIcon(window_);
+                                   server_.SoftwareWindowFlags());
+    SetProgramIcon(server_, window_);
 }
 
 SdlLoadingWindow::~SdlLoadingWindow() {
@@ -89,7 +88,7 @@ void SdlLoadingWindow::SetProgress(int position) {
         // painted by the server the moment it is mapped.
         Draw(surface);
         if (SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0)) {
-            SetWindowPicture(window_, argb->w, argb->h, [&](int first, int count, Uint32* out) {
+            server_.SetPicture(window_, argb->w, argb->h, [&](int first, int count, Uint32* out) {
                 for (int y = first; y < first + count; ++y, out += argb->w) {
                     const auto* row = static_cast<const Uint8*>(argb->pixels) + y * argb->pitch;
                     std::copy_n(reinterpret_cast<const Uint32*>(row), argb->w, out);
@@ -117,8 +116,8 @@ void SdlLoadingWindow::SetProgress(int position) {
         {bar_.x, bar_.y, t, bar_.h, rgb(BarFrame)},
         {bar_.x + bar_.w - t, bar_.y, t, bar_.h, rgb(BarFrame)},
     };
-    // Elsewhere than on X11 the window's surface is handed over again, bar and all.
-    if (!FillWindowRects(window_, bar, static_cast<int>(std::size(bar))))
+    // Where the server cannot fill them, the window's surface is handed over again, bar and all.
+    if (!server_.FillRects(window_, bar, static_cast<int>(std::size(bar))))
         SDL_UpdateWindowSurface(window_);
 }
 

@@ -5,6 +5,7 @@
 // the positions, the picture and the outline it is given grow with it.
 #pragma once
 
+#include "Displayserver_un.h"
 #include "Winlayer_un.h"
 
 #include <SDL.h>
@@ -18,7 +19,8 @@ public:
     // neither), with null when it never got there.
     // place is on the screen, in pixels; what the window is then given is in units of the
     // design, scale pixels each.
-    SdlLoadingWindow(const SDL_Rect& place, double scale, std::function<void(SDL_Window*)> keep);
+    SdlLoadingWindow(DisplayServer& server, const SDL_Rect& place, double scale,
+                     std::function<void(SDL_Window*)> keep);
     ~SdlLoadingWindow() override;
 
     void AddProgressBar(int left, int top, int width, int height) override;
@@ -37,6 +39,7 @@ private:
     // The picture grown by the scale; takes it over and gives back the one to keep.
     SDL_Surface* Enlarged(SDL_Surface* picture) const;
 
+    DisplayServer& server_;
     SDL_Window* window_ = nullptr;
     double scale_;
     std::function<void(SDL_Window*)> keep_;

@@ -7,9 +7,9 @@ inline void Fill(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c) {
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
 }
 
-// Where SDL has no framebuffer of its own for a window (Wayland), it makes one with a renderer,
-// whose GL context is left current after each update: while one lives, the context that was
-// current before (the main window's) is made current again when it ends.
+// Where the server gives SDL no framebuffer for a window (see SoftwareWindowFlags), SDL makes
+// one with a renderer, whose GL context is left current after each update: while one lives,
+// the context that was current before (the main window's) is made current again when it ends.
 class KeptGlContext {
 public:
     KeptGlContext() : window_(SDL_GL_GetCurrentWindow()), context_(SDL_GL_GetCurrentContext()) {}
@@ -24,14 +24,6 @@ private:
     SDL_Window* window_;
     SDL_GLContext context_;
 };
-
-// The flags a window drawn in software is made with. Where SDL makes its framebuffer with a
-// GL renderer (Wayland), the window is made for GL at once: SDL would otherwise make it anew
-// when the renderer comes, and with client-side decorations that can crash later.
-inline Uint32 SoftwareWindowFlags() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver != nullptr && SDL_strcmp(driver, "wayland") == 0 ? SDL_WINDOW_OPENGL : 0;
-}
 
 // A frame of the given thickness just inside rect.
 inline void Frame(SDL_Surface* surface, const SDL_Rect& rect, SDL_Colour c, int thickness = 1) {

@@ -1,5 +1,6 @@
 #include "Wayland_un.h"
 
+#include <SDL.h>
 #include <SDL_syswm.h>
 #include <dlfcn.h>
 
@@ -7,7 +8,51 @@
 #include <cstdint>
 #include <cstring>
 
-std::string WaylandConnectionError(SDL_Window* window) {
+namespace {
+
+constexpr Uint64 MaximiseWait = 500; // ms, for the compositor to size the window
+
+} // namespace
+
+void WaylandServer::AfterVideo() {
+    // Wayland offers no framebuffer for windows drawn in software: SDL makes them one with a
+    // renderer of its own (each such window keeps the main window's GL context, see
+    // KeptGlContext).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "opengl");
+}
+
+std::uint32_t WaylandServer::SoftwareWindowFlags() const {
+    // The window is made for GL at once: SDL would otherwise make it anew when the renderer
+    // comes, and with client-side decorations that can crash later.
+    return SDL_WINDOW_OPENGL;
+}
+
+bool WaylandServer::SizeMaximised(SDL_Window* window, const SDL_Rect&) {
+    // A Wayland surface is shown only with its first picture: the window is shown and
+    // maximised empty, and the first frame drawn at the size the compositor gives it.
+    // The drawable's size is the one SDL has given the GL surface.
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    SDL_MaximizeWindow(window);
+    const Uint64 until = SDL_GetTicks64() + MaximiseWait;
+    int nowW = w, nowH = h;
+    while (nowW == w && nowH == h && SDL_GetTicks64() < until) {
+        SDL_PumpEvents();
+        SDL_Delay(1);
+        SDL_GL_GetDrawableSize(window, &nowW, &nowH);
+    }
+    return true;
+}
+
+void WaylandServer::GiveFocusBack(SDL_Window* window) {
+    // The compositor decides where the keyboard goes; the window asks to be activated, which
+    // those that offer activation grant.
+    SDL_RaiseWindow(window);
+}
+
+std::string WaylandServer::LostConnection(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||

@@ -1,12 +1,20 @@
-// What the SDL back end needs to know of a Wayland compositor beyond what SDL tells. Each
-// function answers as for a healthy connection for a window SDL shows on another system.
+// The display server of SDL's Wayland driver: windows drawn in software get a framebuffer made
+// with GL, a window is maximised only once shown, and a broken connection is told apart from
+// a closed window.
 #pragma once
 
-#include <string>
+#include "Displayserver_un.h"
 
-struct SDL_Window;
-
-// Why the connection to the Wayland compositor showing the window broke, or empty while it
-// holds. SDL ends its event loop with a quit event when the compositor ends the connection,
-// as it does after a protocol error, so that a lost window would otherwise look closed.
-std::string WaylandConnectionError(SDL_Window* window);
+class WaylandServer final : public PlainServer {
+public:
+    void AfterVideo() override;
+    std::uint32_t SoftwareWindowFlags() const override;
+    // With client-side decorations SDL 2.26 leaves a part of a window it has hidden with the
+    // compositor, which later tells it of a change of focus: had the window been destroyed,
+    // that would reach freed memory.
+    bool KeepsBoxWindows() const override { return true; }
+    bool MaximisedWhenMade() const override { return false; }
+    bool SizeMaximised(SDL_Window* window, const SDL_Rect& screen) override;
+    void GiveFocusBack(SDL_Window* window) override;
+    std::string LostConnection(SDL_Window* window) override;
+};

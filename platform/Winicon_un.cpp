@@ -1,6 +1,6 @@
 #include "Winicon_un.h"
 
-#include "X11_un.h"
+#include "Displayserver_un.h"
 
 #include "Windowicon_data.h"
 
@@ -25,7 +25,7 @@ const std::uint32_t* WindowIconPixelsOf(int size) {
     return nullptr;
 }
 
-void SetProgramIcon(SDL_Window* window) {
+void SetProgramIcon(DisplayServer& server, SDL_Window* window) {
     if (window == nullptr) return;
     // SDL copies the pixels; the surface only lends them.
     if (const std::uint32_t* pixels = WindowIconPixelsOf(SdlIconSize)) {
@@ -37,6 +37,6 @@ void SetProgramIcon(SDL_Window* window) {
             SDL_FreeSurface(icon);
         }
     }
-    SetWindowIcons(window, WindowIconSizes, static_cast<int>(std::size(WindowIconSizes)),
-                   WindowIconPixels);
+    server.SetIcons(window, WindowIconSizes, static_cast<int>(std::size(WindowIconSizes)),
+                    WindowIconPixels);
 }

@@ -6,6 +6,7 @@
 #include <span>
 
 struct SDL_Window;
+class DisplayServer;
 
 // The sizes the icon is drawn in, smallest first.
 std::span<const int> WindowIconSizesDrawn();
@@ -14,5 +15,5 @@ std::span<const int> WindowIconSizesDrawn();
 const std::uint32_t* WindowIconPixelsOf(int size);
 
 // Gives a window the program's icon: through SDL in the size every video driver takes (48
-// pixels), and on X11 in all the sizes drawn, for a task bar to take the one that suits it.
-void SetProgramIcon(SDL_Window* window);
+// pixels), and through the server in all the sizes drawn where it takes them.
+void SetProgramIcon(DisplayServer& server, SDL_Window* window);

@@ -1,10 +1,12 @@
-// The windowing services the calculator relies on, independent of any windowing library:
-// a main window with a double-buffered OpenGL drawable, keyboard events as the key (a
-// Windows virtual-key code) and the character the user's layout types with it, mouse events
-// with shift states, a 1 ms tick, message boxes and the loading
-// window. Two back ends implement it: SDL2 for the real program, EGL offscreen for tests.
+// The windowing services the calculator relies on, independent of any windowing library: a
+// main window with a double-buffered GL surface that presents all or part of a frame; its
+// events (keys as the key's identity, a Windows virtual-key code, and the character the
+// user's layout types with it; the mouse with shift states; ticks when the form asks for
+// them); the clipboard; message boxes; the loading window. Two back ends implement it: SDL2
+// for the real program, EGL offscreen for tests and benchmarks.
 #pragma once
 
+#include "Glformat_un.h"
 #include "Keycodes_un.h"
 
 #include <cstdint>
@@ -12,18 +14,9 @@
 #include <memory>
 #include <string>
 
-// What the drawable is asked to offer: RGBA colour with channels of these sizes, depth,
-// stencil and accumulation buffers of these sizes, and double buffering or not.
-struct PixelFormatRequest {
-    bool doubleBuffered = true;
-    int redBits = 8, greenBits = 8, blueBits = 8, alphaBits = 0;
-    int depthBits = 24, stencilBits = 0;
-    int accumRedBits = 0, accumGreenBits = 0, accumBlueBits = 0, accumAlphaBits = 0;
-};
-
-// Opaque handles of the drawable and of a rendering context.
-using HDC = struct DeviceContextTag*;
-using HGLRC = struct RenderContextTag*;
+// Opaque handles of the window's GL surface and of a GL context made for it.
+using GlSurface = struct GlSurfaceTag*;
+using GlContext = struct GlContextTag*;
 
 enum class MessageIcon { None, Error };
 
@@ -79,26 +72,29 @@ public:
     virtual void CloseWindow() = 0;
     virtual bool Closed() const = 0;
 
-    // Drawable and rendering context.
-    virtual HDC GetDC() = 0;
-    virtual void ReleaseDC(HDC dc) = 0;
-    // Returns a positive format index, or 0 when no format with double buffering, RGBA
-    // colour and a depth buffer exists.
-    virtual int ChoosePixelFormat(HDC dc, const PixelFormatRequest& request) = 0;
-    virtual bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest& request) = 0;
-    virtual HGLRC CreateContext(HDC dc) = 0;
-    virtual bool MakeCurrent(HDC dc, HGLRC context) = 0;
-    virtual void DeleteContext(HGLRC context) = 0;
-    virtual void SwapBuffers(HDC dc) = 0;
+    // The window's GL surface, made in two steps: a format the platform has nothing near
+    // to is told apart from one that the window cannot take.
+    // Picks the first of FormatsToTry(wanted) that the platform offers; false for none.
+    virtual bool ChooseSurfaceFormat(const SurfaceFormat& wanted) = 0;
+    // Gives the window a surface of the chosen format; null when it cannot have one.
+    virtual GlSurface CreateSurface() = 0;
+    // Lets the surface go once no context draws on it.
+    virtual void ReleaseSurface(GlSurface surface) = 0;
+    virtual GlContext CreateContext() = 0;
+    // Makes the context draw on the window's surface; null makes none current.
+    virtual bool MakeCurrent(GlContext context) = 0;
+    virtual void DeleteContext(GlContext context) = 0;
+    // Shows the whole frame in the back buffer; what the back buffer then holds is undefined.
+    virtual void Present() = 0;
     // How the drawing side reads its frame back, for a back end that gives the first frame to
     // the window as its own picture before it maps the window.
     virtual void SetFrameReader(FrameReader /*reader*/) {}
-    // Whether the drawable can show a part of its back buffer (PresentPart) and keep that
+    // Whether the surface can show a part of its back buffer (PresentPart) and keep that
     // buffer as it was, so that the next frame needs to redraw only what changes in it.
     virtual bool PresentsPart() const { return false; }
     // Shows the rectangle of the back buffer (x and y from the bottom left, in pixels) on the
     // screen; the rest of the window keeps what it shows. Only while PresentsPart().
-    virtual void PresentPart(HDC /*dc*/, int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
+    virtual void PresentPart(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
     // The refresh rate of the screen the window is on, in Hz; 0 when the platform tells none.
     virtual double RefreshRate() const { return 0; }
     // A steady clock, in milliseconds.

@@ -3,7 +3,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 
-BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libx11-dev libgl-dev libglu1-mesa-dev
+BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libx11-dev libxext-dev libgl-dev libglu1-mesa-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libturbojpeg0-dev libcairo2-dev libfreetype-dev
   libxdamage-dev libxtst-dev dpkg-dev file
   fonts-dejavu-core"

@@ -14,20 +14,19 @@ struct OffscreenContext {
         : platform(width, height), application(platform) {
         Application = &application;
         application.Title = "Calculator with 3D-interface";
-        dc = platform.GetDC();
-        PixelFormatRequest pfd;
-        int format = platform.ChoosePixelFormat(dc, pfd);
-        platform.SetPixelFormat(dc, format, pfd);
-        context = platform.CreateContext(dc);
-        platform.MakeCurrent(dc, context);
+        platform.ChooseSurfaceFormat(SurfaceFormat{});
+        surface = platform.CreateSurface();
+        context = platform.CreateContext();
+        platform.MakeCurrent(context);
     }
     ~OffscreenContext() {
-        platform.MakeCurrent(dc, nullptr);
+        platform.MakeCurrent(nullptr);
         platform.DeleteContext(context);
+        platform.ReleaseSurface(surface);
         Application = nullptr;
     }
     OffscreenPlatform platform;
     TApplication application;
-    HDC dc;
-    HGLRC context;
+    GlSurface surface;
+    GlContext context;
 };

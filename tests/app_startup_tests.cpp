@@ -167,15 +167,15 @@ TEST_F(AppTest, LightIsFixedInEyeCoordinates) {
     EXPECT_EQ(position[3], 1.0f);
 }
 
-TEST_F(AppTest, PixelFormatFailureIsReportedAndReleasesOnlyTheDrawable) {
-    platform->FailChoosePixelFormat = true;
+TEST_F(AppTest, PixelFormatFailureIsReportedAndMakesNoSurfaceNorContext) {
+    platform->FailChooseSurfaceFormat = true;
     Start();
     ASSERT_EQ(platform->Messages.size(), 1u);
     EXPECT_EQ(platform->Messages[0].text, "ChoosePixelFormat failed");
     EXPECT_EQ(platform->Messages[0].caption, "Error");
     EXPECT_TRUE(platform->Closed());
-    EXPECT_EQ(platform->Calls, (std::vector<std::string>{"CreateLoadingWindow", "GetDC",
-                                                         "ChoosePixelFormat", "ReleaseDC"}));
+    EXPECT_EQ(platform->Calls,
+              (std::vector<std::string>{"CreateLoadingWindow", "ChooseSurfaceFormat"}));
     // The loading window came first, and went with the failed start.
     ASSERT_EQ(platform->LoadingWindows.size(), 1u);
     EXPECT_TRUE(platform->LoadingWindows[0].destroyed);
@@ -185,8 +185,8 @@ TEST_F(AppTest, PixelFormatFailureIsReportedAndReleasesOnlyTheDrawable) {
 TEST_F(AppTest, AFailedStartEndsTheProgramWithAFailingStatus) {
     for (bool failChoose : {true, false}) {
         OffscreenPlatform failing(W, H);
-        failing.FailChoosePixelFormat = failChoose;
-        failing.FailSetPixelFormat = !failChoose;
+        failing.FailChooseSurfaceFormat = failChoose;
+        failing.FailCreateSurface = !failChoose;
         EXPECT_EQ(RunTessel(failing), 1);
         ASSERT_EQ(failing.Messages.size(), 1u);
         EXPECT_EQ(failing.Messages[0].caption, "Error");
@@ -194,12 +194,15 @@ TEST_F(AppTest, AFailedStartEndsTheProgramWithAFailingStatus) {
 }
 
 TEST_F(AppTest, SetPixelFormatFailureIsReported) {
-    platform->FailSetPixelFormat = true;
+    platform->FailCreateSurface = true;
     Start();
     ASSERT_EQ(platform->Messages.size(), 1u);
     EXPECT_EQ(platform->Messages[0].text, "SetPixelFormat failed");
     EXPECT_EQ(platform->Messages[0].caption, "Error");
     EXPECT_TRUE(platform->Closed());
+    // No surface was made, so none is released.
+    EXPECT_EQ(platform->Calls, (std::vector<std::string>{"CreateLoadingWindow",
+                                                         "ChooseSurfaceFormat", "CreateSurface"}));
 }
 
 TEST_F(AppTest, ClosingReleasesTheContextThenTheDrawable) {
@@ -208,7 +211,7 @@ TEST_F(AppTest, ClosingReleasesTheContextThenTheDrawable) {
     Send({WindowEvent::Close});
     EXPECT_TRUE(platform->Closed());
     EXPECT_EQ(platform->Calls,
-              (std::vector<std::string>{"MakeCurrent(none)", "DeleteContext", "ReleaseDC"}));
+              (std::vector<std::string>{"MakeCurrent(none)", "DeleteContext", "ReleaseSurface"}));
 }
 
 TEST_F(AppTest, ProgramEntryRunsTheLoopAndReturnsZero) {

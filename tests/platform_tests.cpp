@@ -1,6 +1,8 @@
 #include "platform/Keymap_un.h"
 #include "platform/Msgbox_un.h"
 #include "platform/Sdlloading_un.h"
+#include "platform/Utf8_un.h"
+#include "platform/Videodriver_un.h"
 #include "platform/Winicon_un.h"
 
 #include "Offscreen.h"
@@ -100,6 +102,81 @@ TEST(Application, ClosingTheWindowEndsTheLoop) {
     EXPECT_TRUE(gl.platform.Closed());
 }
 
+TEST(Utf8, DecodesOneWellFormedSequenceAtATime) {
+    struct {
+        const char* text;
+        std::size_t length;
+        char32_t c;
+    } table[] = {
+        {"5", 1, U'5'},
+        {"\u00D7x", 2, U'\u00D7'},
+        {"\u2212", 3, U'\u2212'},
+        {"\U0001F600", 4, U'\U0001F600'},
+        {"", 0, 0},
+        {"\xE2\x88", 0, 0}, // cut short
+        {"\x88", 0, 0},     // a continuation byte first
+        {"\xFF", 0, 0},     // no UTF-8 at all
+        {"\xC3\x28", 0, 0}, // a continuation byte missing
+    };
+    for (const auto& t : table) {
+        char32_t c = 0;
+        EXPECT_EQ(Utf8SequenceAt(t.text, 0, c), t.length) << t.text;
+        if (t.length != 0) {
+            EXPECT_EQ(c, t.c) << t.text;
+        }
+    }
+}
+
+TEST(Utf8, ReplacesEveryStrayByteOfAMessageAndKeepsTheRest) {
+    EXPECT_EQ(ValidUtf8("Can't open 'caf\xE9.jpg'"), "Can't open 'caf?.jpg'");
+    EXPECT_EQ(ValidUtf8("\xC3\xA4\xFF\xE2\x88"), "\xC3\xA4???");
+    EXPECT_EQ(ValidUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(SurfaceFormats, FallBackToTheDepthBuffersDriversOfferWithoutRepeatingOne) {
+    auto depths = [](int depth, int stencil) {
+        SurfaceFormat wanted;
+        wanted.depthBits = depth, wanted.stencilBits = stencil;
+        wanted.alphaBits = 8;
+        std::vector<std::pair<int, int>> tried;
+        for (const SurfaceFormat& f : FormatsToTry(wanted)) {
+            // The colour and double buffering are never given up.
+            EXPECT_EQ(f.alphaBits, 8);
+            EXPECT_TRUE(f.doubleBuffered);
+            tried.emplace_back(f.depthBits, f.stencilBits);
+        }
+        return tried;
+    };
+    using Tried = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(depths(32, 8), (Tried{{32, 8}, {24, 8}, {24, 0}, {16, 0}}));
+    EXPECT_EQ(depths(24, 0), (Tried{{24, 0}, {16, 0}}));
+    EXPECT_EQ(depths(16, 0), (Tried{{16, 0}, {24, 0}}));
+}
+
+TEST(VideoDriver, PicksTheDisplayServerOnceByTheDriversName) {
+    struct {
+        const char* asked;
+        ServerKind expected;
+    } asked[] = {
+        {nullptr, ServerKind::X11},
+        {"", ServerKind::X11},
+        {"x11", ServerKind::X11},
+        {"wayland", ServerKind::Wayland},
+        {"wayland,x11", ServerKind::Wayland},
+        {"x11,wayland", ServerKind::X11},
+    };
+    for (const auto& t : asked) EXPECT_EQ(ExpectedServer(t.asked), t.expected) << t.asked;
+    struct {
+        const char* driver;
+        ServerKind kind;
+    } running[] = {
+        {"x11", ServerKind::X11},     {"wayland", ServerKind::Wayland},
+        {"dummy", ServerKind::Plain}, {"kmsdrm", ServerKind::Plain},
+        {nullptr, ServerKind::Plain},
+    };
+    for (const auto& t : running) EXPECT_EQ(ServerOf(t.driver), t.kind) << t.driver;
+}
+
 namespace {
 
 // Ten pixels a byte, as if every character had the same width.
@@ -159,7 +236,8 @@ TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
         }
         std::string heard = "nothing";
         {
-            SdlLoadingWindow loading({0, 0, 200, 100}, 1, [&](SDL_Window* w) {
+            PlainServer server;
+            SdlLoadingWindow loading(server, {0, 0, 200, 100}, 1, [&](SDL_Window* w) {
                 heard = w == nullptr ? "gone" : "kept";
                 if (w != nullptr) SDL_DestroyWindow(w);
             });
@@ -196,8 +274,9 @@ TEST(LoadingWindow, GrowsWhatItShowsWithTheDesktopScale) {
     const std::vector<std::uint8_t> red(200 * 100 * 3, 0);
     std::vector<std::uint8_t> picture = red;
     for (std::size_t i = 0; i < picture.size(); i += 3) picture[i] = 255;
+    PlainServer server;
     auto draw = [&](double scale, int width, int height, auto look) {
-        SdlLoadingWindow loading({0, 0, width, height}, scale, [](SDL_Window* w) {
+        SdlLoadingWindow loading(server, {0, 0, width, height}, scale, [](SDL_Window* w) {
             if (w != nullptr) SDL_DestroyWindow(w);
         });
         ASSERT_NE(loading.Window(), nullptr);

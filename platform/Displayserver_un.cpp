@@ -1,0 +1,7 @@
+#include "Displayserver_un.h"
+
+#include <SDL.h>
+
+void PlainServer::MakeDialog(SDL_Window* dialog, SDL_Window* parent) {
+    if (dialog != nullptr && parent != nullptr) SDL_SetWindowModalFor(dialog, parent);
+}
