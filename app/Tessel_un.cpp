@@ -292,6 +292,6 @@ void T_Tessel_Frm::FormMouseUp(TMouseButton, TShiftState shift, int, int) {
     if (!Model.View.LeftButtonDown) Do({Action::ReleaseKeys}, Pace::AtOnce);
 }
 
-void T_Tessel_Frm::FormMouseWheel(TShiftState, int notches, int, int) {
-    Do({.kind = Action::Wheel, .value = static_cast<double>(notches)});
+void T_Tessel_Frm::FormMouseWheel(TShiftState, double notches, int, int) {
+    Do({.kind = Action::Wheel, .value = notches});
 }

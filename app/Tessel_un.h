@@ -34,7 +34,7 @@ public:
     void FormMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void FormMouseMove(TShiftState shift, int x, int y) override;
     void FormMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void FormMouseWheel(TShiftState shift, int notches, int x, int y) override;
+    void FormMouseWheel(TShiftState shift, double notches, int x, int y) override;
     void Repaint_TmTimer() override;
     bool WantsTick() const override;
     double TickDelay() const override;

@@ -49,8 +49,8 @@ KeyAction ActionOfKey(std::uint16_t key, char32_t typed, TShiftState shift) {
             return {KeyAction::ZoomOut};
         case '0':
         case VK_NUMPAD0:
-            if (modifiers == ssCtrl) return {KeyAction::ZoomReset};
-            break;
+            // With Shift too: some layouts (French) type the digits shifted.
+            return {KeyAction::ZoomReset};
         default:
             break;
         }

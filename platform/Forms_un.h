@@ -25,8 +25,9 @@ public:
     virtual void FormMouseDown(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
     virtual void FormMouseMove(TShiftState, int /*x*/, int /*y*/) {}
     virtual void FormMouseUp(TMouseButton, TShiftState, int /*x*/, int /*y*/) {}
-    // notches: how far the wheel turned, positive away from the user.
-    virtual void FormMouseWheel(TShiftState, int /*notches*/, int /*x*/, int /*y*/) {}
+    // notches: how far the wheel turned, positive away from the user; a touchpad turns it by
+    // parts of a notch.
+    virtual void FormMouseWheel(TShiftState, double /*notches*/, int /*x*/, int /*y*/) {}
     // The handler of the repeating 1 ms timer.
     virtual void Repaint_TmTimer() {}
     // False while a tick could not change anything, so the loop may sleep until an event.

@@ -12,6 +12,11 @@ std::uint16_t VirtualKeyOf(SDL_Keycode key, SDL_Scancode place, bool numLock) {
     const bool otherScript = key >= 0x80 && (key & SDLK_SCANCODE_MASK) == 0;
     if (otherScript && place >= SDL_SCANCODE_A && place <= SDL_SCANCODE_Z)
         return static_cast<std::uint16_t>('A' + (place - SDL_SCANCODE_A));
+    // So are the digit row's keys where a layout puts other characters on them unshifted
+    // (French: "à" on the key of 0), so that Ctrl+0 is found there.
+    if (otherScript && place >= SDL_SCANCODE_1 && place <= SDL_SCANCODE_0)
+        return static_cast<std::uint16_t>(place == SDL_SCANCODE_0 ? '0'
+                                                                  : '1' + (place - SDL_SCANCODE_1));
     if (!numLock && ((key >= SDLK_KP_1 && key <= SDLK_KP_0) || key == SDLK_KP_PERIOD)) return 0;
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint16_t>('0' + (key - SDLK_0));
     if (key >= SDLK_F1 && key <= SDLK_F12)

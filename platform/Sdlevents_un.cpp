@@ -82,7 +82,10 @@ Translated TranslateEvent(EventState& state, const SDL_Event& e, const EventCont
     }
     case SDL_MOUSEWHEEL:
         out.kind = WindowEvent::Wheel;
-        out.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        // In parts of a notch: a touchpad's two-finger scroll moves by little steps, a mouse
+        // wheel's notch by a whole one.
+        out.notches =
+            e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.preciseY : e.wheel.preciseY;
         out.shift = ShiftStateOf(context.modifiers, state.buttons);
         scaled(context.pointerX, context.pointerY);
         return event(out.notches != 0);

@@ -29,7 +29,7 @@ struct WindowEvent {
     TShiftState shift = 0;
     TMouseButton button = TMouseButton::mbLeft;
     int x = 0, y = 0;
-    int notches = 0; // of a Wheel event: positive away from the user
+    double notches = 0; // of a Wheel event: positive away from the user; parts of a notch too
     // Of a KeyDown event: the character the user's keyboard layout types with the modifiers
     // held (Shift and AltGr included), or 0 when the key types none (a dead key, Enter, a
     // key held with Ctrl). A character that comes without a key (the end of a compose

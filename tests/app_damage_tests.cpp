@@ -74,7 +74,7 @@ protected:
             step();
         }
         MoveMouse(260, 190);
-        for (int notches : {2, -5, 1}) {
+        for (double notches : {2.0, -5.0, 1.0}) {
             Send({WindowEvent::Wheel, 0, 0, TMouseButton::mbLeft, 260, 190, notches});
             step();
         }

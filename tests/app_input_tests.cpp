@@ -385,7 +385,7 @@ TEST_F(AppTest, BackspaceRemovesTheLastCharacterOfAnEntry) {
 
 TEST_F(AppTest, WheelZoomsByATenthWithinTheLimits) {
     T_Tessel_Frm& f = Start();
-    auto wheel = [&](int notches) {
+    auto wheel = [&](double notches) {
         Send({WindowEvent::Wheel, 0, 0, TMouseButton::mbLeft, 10, 10, notches});
         return f.Model.View.ViewDistance;
     };

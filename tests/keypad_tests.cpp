@@ -110,6 +110,11 @@ TEST(KeyTranslation, KeysAreNamedByTheirLayoutAndNumLock) {
     EXPECT_EQ(VirtualKeyOf(0x0434, SDL_SCANCODE_L), 'L'); // Cyrillic de
     EXPECT_EQ(VirtualKeyOf(0x0441, SDL_SCANCODE_C), 'C'); // Cyrillic es
     EXPECT_EQ(ButtonOfKey(VirtualKeyOf(0x0434, SDL_SCANCODE_L), 0, ssCtrl), BtnMC);
+    // French: the digit row types other characters unshifted; its keys are still the digits,
+    // which they type with Shift.
+    EXPECT_EQ(VirtualKeyOf(0x00E0, SDL_SCANCODE_0), '0'); // a grave
+    EXPECT_EQ(VirtualKeyOf(0x00E9, SDL_SCANCODE_2), '2'); // e acute
+    EXPECT_EQ(ButtonOfKey(VirtualKeyOf(0x00E0, SDL_SCANCODE_0), U'\u00E0', 0), -1);
     // A German umlaut is no letter of a US place.
     EXPECT_EQ(VirtualKeyOf(0x00F6, SDL_SCANCODE_SEMICOLON), 0);
     // The keypad's digits and decimal key with Num Lock off are navigation keys.

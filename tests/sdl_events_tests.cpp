@@ -128,19 +128,22 @@ TEST(EventTranslation, GivesMousePositionsInDrawablePixelsAndKeepsTheButtonsHeld
 TEST(EventTranslation, TurnsTheWheelAtThePointerAwayFromTheUser) {
     struct {
         Sint32 y;
+        float preciseY;
         Uint32 direction;
         Translated result;
-        int notches;
+        double notches;
     } table[] = {
-        {2, SDL_MOUSEWHEEL_NORMAL, Translated::Event, 2},
-        {2, SDL_MOUSEWHEEL_FLIPPED, Translated::Event, -2},
-        {0, SDL_MOUSEWHEEL_NORMAL, Translated::Nothing, 0}, // a sideways turn
+        {2, 2, SDL_MOUSEWHEEL_NORMAL, Translated::Event, 2},
+        {2, 2, SDL_MOUSEWHEEL_FLIPPED, Translated::Event, -2},
+        {0, 0.25f, SDL_MOUSEWHEEL_NORMAL, Translated::Event, 0.25}, // a touchpad's little step
+        {0, 0, SDL_MOUSEWHEEL_NORMAL, Translated::Nothing, 0},      // a sideways turn
     };
     for (const auto& t : table) {
         EventState state = HighDensity();
         SDL_Event wheel{};
         wheel.type = SDL_MOUSEWHEEL;
         wheel.wheel.y = t.y;
+        wheel.wheel.preciseY = t.preciseY;
         wheel.wheel.direction = t.direction;
         EventContext context;
         context.pointerX = 10, context.pointerY = 5;

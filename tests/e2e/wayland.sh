@@ -110,6 +110,21 @@ crop "$WORK/wl-typed.png" "${CW}x${CH}+0+$top" "$WORK/wl-typed-window.png"
 check "typing '12+3=' changes the display" \
     not_same "$WORK/wl-default-window.png" "$WORK/wl-typed-window.png"
 
+# The steering keys and the focus mark, through the compositor's keyboard too.
+xdotool key --delay 60 Left Up
+settle "$WORK/wl-turned.png"
+check "the arrow keys turn the calculator" not_same "$WORK/wl-typed.png" "$WORK/wl-turned.png"
+xdotool key Home
+settle "$WORK/wl-home.png"
+check "Home brings back the picture before" same "$WORK/wl-typed.png" "$WORK/wl-home.png"
+xdotool key Tab
+settle "$WORK/wl-tab.png"
+check "Tab shows the focus mark" not_same "$WORK/wl-typed.png" "$WORK/wl-tab.png"
+xdotool mousemove "$((W - 20))" "$((H - 20))" click 1
+park_pointer
+settle "$WORK/wl-clicked.png"
+check "a click beside the calculator hides it" same "$WORK/wl-typed.png" "$WORK/wl-clicked.png"
+
 # A message box, on top of the calculator, that Enter dismisses.
 xdotool type --delay 100 '5/0='
 settle "$WORK/wl-error.png"
