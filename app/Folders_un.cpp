@@ -1,5 +1,6 @@
 #include "Folders_un.h"
 
+#include "config/Statefile_un.h"
 #include "textures/Texloading_un.h"
 
 #include <cerrno>
@@ -15,6 +16,7 @@
 namespace fs = std::filesystem;
 
 bool ConfigFileUsed = true;
+std::string StateFilePath = StateFileName;
 
 namespace {
 
@@ -22,6 +24,7 @@ constexpr const char* PictureFolder = "tex";
 constexpr const char* InstalledData = "../share/tessel"; // from the program's folder
 constexpr const char* DataSubfolder = "tessel";
 constexpr const char* ConfigSubfolder = "tessel";
+constexpr const char* StateSubfolder = "tessel";
 constexpr const char* DefaultDataDirs = "/usr/local/share/:/usr/share/";
 
 // The folder holding installed pictures: beside the program, or in the data folders.
@@ -69,6 +72,37 @@ Folders ChooseFolders(bool picturesHere, const std::string& program, const char*
     return f;
 }
 
+bool ChooseStateFolder(const Folders& folders, const char* xdgStateHome, const char* home,
+                       const FileSystemView& files, std::string& folder) {
+    if (folders.pictures.empty()) {
+        folder = folders.config; // the working folder, beside config.cfg
+        return folders.configUsable;
+    }
+    fs::path base;
+    // A relative XDG_STATE_HOME is ignored, as the XDG base directory rules require.
+    if (xdgStateHome != nullptr && fs::path(xdgStateHome).is_absolute())
+        base = xdgStateHome;
+    else if (home != nullptr && fs::path(home).is_absolute() && files.isFolder(home))
+        base = fs::path(home) / ".local" / "state";
+    if (base.empty()) return false;
+    folder = (base / StateSubfolder).string();
+    return true;
+}
+
+namespace {
+
+// Creates a folder and those above it, for the user alone; false when one cannot be made.
+bool MakeFolders(const std::string& folder) {
+    fs::path made;
+    for (const fs::path& part : fs::path(folder)) {
+        made /= part;
+        if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void UseFolders() {
     std::error_code ec;
     const bool picturesHere = fs::is_directory(PictureFolder, ec);
@@ -88,12 +122,17 @@ void UseFolders() {
     bool usable = folders.configUsable;
     if (usable && !folders.config.empty()) {
         // Created for the user alone, as configuration folders are.
-        fs::path made;
-        for (const fs::path& part : fs::path(folders.config)) {
-            made /= part;
-            if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) usable = false;
-        }
-        if (usable && chdir(folders.config.c_str()) != 0) usable = false;
+        usable = MakeFolders(folders.config) && chdir(folders.config.c_str()) == 0;
+    }
+    std::string state;
+    if (ChooseStateFolder(folders, std::getenv("XDG_STATE_HOME"), std::getenv("HOME"), files,
+                          state) &&
+        (state.empty() || MakeFolders(state)))
+        StateFilePath = state.empty() ? StateFileName : (fs::path(state) / StateFileName).string();
+    else {
+        StateFilePath.clear();
+        std::fprintf(stderr, "tessel: no folder to keep the memory in (set HOME or "
+                             "XDG_STATE_HOME to one); it is not kept\n");
     }
     if (!usable) {
         ConfigFileUsed = false;

@@ -28,6 +28,13 @@ struct FileSystemView {
 Folders ChooseFolders(bool picturesHere, const std::string& program, const char* xdgConfigHome,
                       const char* home, const char* xdgDataDirs, const FileSystemView& files);
 
+// Where the memory register is kept between sessions: beside config.cfg for a program run
+// from its build tree (an empty folder: the working one), and in the user's state folder,
+// $XDG_STATE_HOME/tessel or ~/.local/state/tessel, for an installed one. False when no state
+// folder can be used: nothing is kept then.
+bool ChooseStateFolder(const Folders& folders, const char* xdgStateHome, const char* home,
+                       const FileSystemView& files, std::string& folder);
+
 // Makes the choice for this process: creates the configuration folder when missing and works
 // in it, and points the texture loader at the installed pictures. Where no configuration
 // folder can be used, says so in one line on stderr and clears ConfigFileUsed.
@@ -36,3 +43,5 @@ void UseFolders();
 // Whether config.cfg is read (and written with the defaults); false when UseFolders found no
 // folder to keep it in.
 extern bool ConfigFileUsed;
+// The file the memory register is kept in, as UseFolders chose it; empty when none is kept.
+extern std::string StateFilePath;

@@ -16,7 +16,8 @@ T_Tessel_Frm* Tessel_Frm = nullptr;
 GlSurface WindowDC = nullptr;
 GlContext RenderContext = nullptr;
 
-T_Tessel_Frm::T_Tessel_Frm(Platform& platform) : TForm(platform), Model(Config) {
+T_Tessel_Frm::T_Tessel_Frm(Platform& platform)
+    : TForm(platform), Model(Config), kept_(StateFilePath) {
     Window.SetCaption(MainCaption);
     Window.SetMaximized();
     Model.AddView(*this);
@@ -42,6 +43,7 @@ bool T_Tessel_Frm::SetupPixelFormat() {
 
 void T_Tessel_Frm::FormCreate() {
     Model.Start();
+    kept_.Restore(Model);
     if (ConfigFileUsed) ReadConfig(Config);
     Shape = GeometryOf(Config);
     Window.SetMaximized();

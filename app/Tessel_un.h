@@ -3,6 +3,7 @@
 
 #include "Damage_un.h"
 #include "Frame_un.h"
+#include "Keptstate_un.h"
 #include "Pacing_un.h"
 #include "model/Calcmodel_un.h"
 #include "platform/Forms_un.h"
@@ -97,6 +98,7 @@ private:
     // swap (the rectangle then is the whole window) or as a part.
     void DrawFrame(const WindowRect& damage, bool swapped);
 
+    KeptMemory kept_;
     FramePacing pacing_;
     Pace pace_ = Pace::Paced; // of the frames the action being carried out asks for
     // The last frame drawn, against which the next one finds the pixels that change.

@@ -200,6 +200,10 @@ void CalculatorModel::SetFocus(int key, bool shown) {
 }
 
 void CalculatorModel::TellDisplay() {
+    if (Memory != memory_) {
+        memory_ = Memory;
+        for (CalculatorView* v : views_) v->MemoryChanged(memory_);
+    }
     const bool memoryShown = Memory != 0;
     if (text_ == DisplayText && memoryShown_ == memoryShown) return;
     text_ = DisplayText;

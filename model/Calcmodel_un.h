@@ -19,6 +19,8 @@ public:
     virtual ~CalculatorView() = default;
     // The display's text or its memory mark.
     virtual void DisplayChanged(const std::string& /*text*/, bool /*memoryShown*/) {}
+    // The memory register's value.
+    virtual void MemoryChanged(double /*memory*/) {}
     // A calculator key went down or came up.
     virtual void KeyChanged(int /*key*/, bool /*down*/) {}
     // The key under the pointer; -1 for none.
@@ -106,4 +108,5 @@ private:
     bool focusShown_ = false;
     std::string text_;
     bool memoryShown_ = false;
+    double memory_ = 0;
 };

@@ -64,6 +64,9 @@ public:
     virtual void ClearPicture(SDL_Window* window) = 0;
     // After a message box: gives the main window, on the screen, the keyboard back.
     virtual void GiveFocusBack(SDL_Window* window) = 0;
+    // A window just put on the screen asks for the keyboard, so that keys typed from then on
+    // reach the program: the loading window's are kept for the calculator (type-ahead).
+    virtual void TakeKeyboard(SDL_Window* window) = 0;
 
     // Whether a GL window, with its context current, can show a rectangle of its back buffer
     // (x and y from its bottom left) and leave the buffer as it was; and doing so.
@@ -99,6 +102,7 @@ public:
     void SetPicture(SDL_Window*, int, int, const PictureRows&) override {}
     void ClearPicture(SDL_Window*) override {}
     void GiveFocusBack(SDL_Window*) override {}
+    void TakeKeyboard(SDL_Window* window) override;
     bool PresentsPart(SDL_Window*) override { return false; }
     void PresentPart(SDL_Window*, int, int, int, int) override {}
     bool ReadClipboard(SDL_Window*, std::size_t, std::string&) override { return false; }

@@ -26,6 +26,22 @@ Translated TranslateEvent(EventState& state, const SDL_Event& e, const EventCont
         out.y = state.height > 0 ? y * state.drawableHeight / state.height : y;
     };
     auto event = [](bool delivered) { return delivered ? Translated::Event : Translated::Nothing; };
+    // The mouse acts on the calculator's window alone: a click on the loading window aimed at
+    // nothing. Keys go to the calculator whichever window took them (type-ahead).
+    const bool otherWindow = [&] {
+        switch (e.type) {
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return e.button.windowID != state.window;
+        case SDL_MOUSEMOTION:
+            return e.motion.windowID != state.window;
+        case SDL_MOUSEWHEEL:
+            return e.wheel.windowID != state.window;
+        default:
+            return false;
+        }
+    }();
+    if (otherWindow) return Translated::Nothing;
     switch (e.type) {
     case SDL_QUIT:
         out.kind = WindowEvent::Close;

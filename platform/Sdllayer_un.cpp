@@ -95,7 +95,12 @@ std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int to
 }
 
 void SdlPlatform::DropLoadingWindow() {
-    if (lingering_ != nullptr) SDL_DestroyWindow(lingering_);
+    if (lingering_ == nullptr) return;
+    // Keys typed into it that SDL has not taken from the server yet are taken now, while SDL
+    // still knows the window they came to: it drops the events of a window that is gone.
+    // They wait in SDL's queue for the calculator, in the order they were typed.
+    SDL_PumpEvents();
+    SDL_DestroyWindow(lingering_);
     lingering_ = nullptr;
 }
 

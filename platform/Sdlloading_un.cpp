@@ -98,6 +98,7 @@ void SdlLoadingWindow::SetProgress(int position) {
         }
         SDL_ShowWindow(window_);
         mapped_ = true;
+        server_.TakeKeyboard(window_);
         SDL_UpdateWindowSurface(window_);
         return;
     }

@@ -174,5 +174,5 @@ void SdlWindow::Show() {
     if (window_ == nullptr) return;
     SDL_ShowWindow(window_);
     shown_ = true;
-    SDL_RaiseWindow(window_);
+    server_.TakeKeyboard(window_);
 }

@@ -16,5 +16,6 @@ public:
     bool MaximisedWhenMade() const override { return false; }
     bool SizeMaximised(SDL_Window* window, const SDL_Rect& screen) override;
     void GiveFocusBack(SDL_Window* window) override;
+    void TakeKeyboard(SDL_Window* window) override { GiveFocusBack(window); }
     std::string LostConnection(SDL_Window* window) override;
 };

@@ -64,6 +64,15 @@ void X11Server::GiveFocusBack(SDL_Window* window) {
     if (!HasWindowManager(window)) SDL_SetWindowInputFocus(window);
 }
 
+void X11Server::TakeKeyboard(SDL_Window* window) {
+    // A window manager is asked to activate it; without one the keyboard would follow the
+    // pointer, which may be anywhere, and the focus is set. SDL has waited for the map.
+    if (HasWindowManager(window))
+        SDL_RaiseWindow(window);
+    else
+        SDL_SetWindowInputFocus(window);
+}
+
 namespace {
 
 // GLX is reached through SDL's GL loader, which has loaded the driver's library, so that the

@@ -21,6 +21,7 @@ public:
     void SetPicture(SDL_Window* window, int width, int height, const PictureRows& rows) override;
     void ClearPicture(SDL_Window* window) override;
     void GiveFocusBack(SDL_Window* window) override;
+    void TakeKeyboard(SDL_Window* window) override;
     bool PresentsPart(SDL_Window* window) override;
     void PresentPart(SDL_Window* window, int x, int y, int width, int height) override;
     bool ReadClipboard(SDL_Window* window, std::size_t limit, std::string& bytes) override;

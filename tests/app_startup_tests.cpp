@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include "config/Statefile_un.h"
+
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -223,4 +225,20 @@ TEST_F(AppTest, ProgramEntryRunsTheLoopAndReturnsZero) {
     EXPECT_GE(keep->Swaps, 2);
     EXPECT_TRUE(keep->Closed());
     platform = std::move(keep);
+}
+
+TEST_F(AppTest, TheKeptMemoryShowsFromTheFirstFrameAndEveryChangeIsKept) {
+    WriteFile(StateFileName, "MEMORY=5\n");
+    T_Tessel_Frm& f = Start();
+    EXPECT_EQ(Memory, 5);
+    EXPECT_TRUE(f.Model.MemoryShown());
+    Frame();
+    Key('R', ssCtrl); // MR
+    EXPECT_STREQ(DisplayText, "5");
+    Key('7');
+    Key('P', ssCtrl); // M+
+    EXPECT_EQ(ReadFile(StateFileName).substr(ReadFile(StateFileName).find("MEMORY=")),
+              "MEMORY=12\n");
+    Key('L', ssCtrl); // MC
+    EXPECT_NE(ReadFile(StateFileName).find("MEMORY=0\n"), std::string::npos);
 }

@@ -93,3 +93,29 @@ TEST(Folders, WithoutPicturesBesideItTheDataFoldersAreLookedIn) {
     EXPECT_EQ(pictures(true, "/opt/data"), "");
     EXPECT_EQ(ChooseFolders(false, "", nullptr, "/home/u", "/nowhere", files).config, "");
 }
+
+TEST(Folders, TheMemoryIsKeptBesideTheConfigurationOrInTheUsersStateFolder) {
+    const Folders buildTree{"", "", true}, installed{"/usr/share/tessel", "/home/u/.config/tessel"};
+    struct {
+        const Folders& folders;
+        const char *xdgStateHome, *home;
+        bool kept;
+        const char* folder;
+    } cases[] = {
+        {buildTree, "/state", "/home/u", true, ""}, // the working folder, as config.cfg
+        {installed, nullptr, "/home/u", true, "/home/u/.local/state/tessel"},
+        {installed, "/state", "/home/u", true, "/state/tessel"},
+        {installed, "state", "/home/u", true, "/home/u/.local/state/tessel"}, // relative: ignored
+        {installed, nullptr, nullptr, false, ""},
+        {installed, nullptr, "/nowhere", false, ""},
+    };
+    for (const auto& c : cases) {
+        std::string folder;
+        EXPECT_EQ(ChooseStateFolder(c.folders, c.xdgStateHome, c.home, Having(Installed), folder),
+                  c.kept)
+            << c.folders.pictures << " " << (c.home ? c.home : "-");
+        if (c.kept) {
+            EXPECT_EQ(folder, c.folder);
+        }
+    }
+}

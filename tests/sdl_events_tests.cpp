@@ -37,6 +37,7 @@ SDL_Event WindowChange(std::uint32_t window, Uint8 change) {
 SDL_Event Button(Uint32 type, Uint8 button, int x, int y) {
     SDL_Event e{};
     e.type = type;
+    e.button.windowID = MainWindow;
     e.button.button = button;
     e.button.x = x, e.button.y = y;
     return e;
@@ -123,6 +124,11 @@ TEST(EventTranslation, GivesMousePositionsInDrawablePixelsAndKeepsTheButtonsHeld
     EXPECT_EQ(out.kind, WindowEvent::MouseUp);
     EXPECT_EQ(out.shift, 0u);
     EXPECT_EQ(state.buttons, 0u);
+    // A click on another window (the loading window) is no click on the calculator.
+    SDL_Event elsewhere = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 20);
+    elsewhere.button.windowID = MainWindow + 1;
+    EXPECT_EQ(TranslateEvent(state, elsewhere, {}, out), Translated::Nothing);
+    EXPECT_EQ(state.buttons, 0u);
 }
 
 TEST(EventTranslation, TurnsTheWheelAtThePointerAwayFromTheUser) {
@@ -142,6 +148,7 @@ TEST(EventTranslation, TurnsTheWheelAtThePointerAwayFromTheUser) {
         EventState state = HighDensity();
         SDL_Event wheel{};
         wheel.type = SDL_MOUSEWHEEL;
+        wheel.wheel.windowID = MainWindow;
         wheel.wheel.y = t.y;
         wheel.wheel.preciseY = t.preciseY;
         wheel.wheel.direction = t.direction;
