@@ -27,10 +27,21 @@ start_weston() {
     WESTON_PID=$!
     local i
     for i in $(seq 100); do
-        [ -S "$RUNTIME/$SOCKET" ] && sleep 0.5 && return 0
+        [ -S "$RUNTIME/$SOCKET" ] && sleep 0.5 && sync_pointer && return 0
         sleep 0.1
     done
     fail "weston starts on the X server"
+}
+
+# Weston's X11 back end moves its own pointer by how far the X pointer moved, counted from where
+# the X pointer first entered its window, and keeps it on the output: left alone, it stays off
+# the X pointer by wherever the first move went, and a click meant for the close button lands
+# in the middle of the title bar. Swept from one corner to the other, both end at the same place.
+sync_pointer() {
+    xdotool mousemove 0 0
+    sleep 0.2
+    xdotool mousemove "$((W - 1))" "$((H - 1))"
+    sleep 0.2
 }
 
 launch_wayland() {
