@@ -10,6 +10,11 @@
 #include <string>
 #include <string_view>
 
+const char* DriversToTry(const char* asked, const char* waylandDisplay) {
+    if (asked != nullptr) return asked;
+    return waylandDisplay != nullptr && *waylandDisplay != '\0' ? "wayland,x11" : nullptr;
+}
+
 ServerKind ExpectedServer(const char* asked) {
     // SDL_VIDEODRIVER may name several drivers, to be tried in turn.
     const std::string_view drivers = asked != nullptr ? asked : "";
@@ -46,7 +51,9 @@ SdlVideo::SdlVideo() {
     // What the server's client library reads when SDL opens the display is set before, for
     // the server SDL is about to use; the one it then uses is the one the windows are on.
     const char* asked = std::getenv("SDL_VIDEODRIVER");
-    const ServerKind expected = ExpectedServer(asked);
+    const char* drivers = DriversToTry(asked, std::getenv("WAYLAND_DISPLAY"));
+    if (asked == nullptr && drivers != nullptr) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers);
+    const ServerKind expected = ExpectedServer(drivers);
     server_ = MakeDisplayServer(expected);
     server_->BeforeVideo();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {

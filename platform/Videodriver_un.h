@@ -8,6 +8,11 @@
 
 enum class ServerKind { X11, Wayland, Plain };
 
+// The video drivers SDL is to try, in turn: those SDL_VIDEODRIVER names (asked) where it is
+// set; in a Wayland session (WAYLAND_DISPLAY set) Wayland, then X11 where the compositor cannot
+// be reached, so that a scaled desktop shows the window at its own density rather than
+// enlarged through XWayland; otherwise SDL's own order (null).
+const char* DriversToTry(const char* asked, const char* waylandDisplay);
 // The server SDL is about to use, from the drivers SDL_VIDEODRIVER names (null when unset):
 // SDL tries X11 before Wayland unless it is told to try Wayland first.
 ServerKind ExpectedServer(const char* asked);

@@ -1,11 +1,14 @@
 #include "Wayland_un.h"
 
+#include "X11_un.h"
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <dlfcn.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -13,6 +16,14 @@ namespace {
 constexpr Uint64 MaximiseWait = 500; // ms, for the compositor to size the window
 
 } // namespace
+
+void WaylandServer::BeforeVideo() {
+    // The application id a dock matches the window to the desktop entry by, whatever the
+    // program file is called; one the user set stays.
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", "tessel", 0);
+    // Where the compositor cannot be reached SDL goes on to X11.
+    X11Server::PrepareClient();
+}
 
 void WaylandServer::AfterVideo() {
     // Wayland offers no framebuffer for windows drawn in software: SDL makes them one with a

@@ -7,6 +7,7 @@
 
 class WaylandServer final : public PlainServer {
 public:
+    void BeforeVideo() override;
     void AfterVideo() override;
     std::uint32_t SoftwareWindowFlags() const override;
     // With client-side decorations SDL 2.26 leaves a part of a window it has hidden with the

@@ -23,15 +23,19 @@ int FilterErrors(Display* display, XErrorEvent* error) {
 } // namespace
 
 void X11Server::BeforeVideo() {
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // The window class a desktop matches the windows to the desktop entry by (its
-    // StartupWMClass), whatever the program file is called; a class the user set stays.
-    setenv("SDL_VIDEO_X11_WMCLASS", "tessel", 0);
+    PrepareClient();
     // The calculator takes single characters, never composed text: the table of compose
     // sequences that the X library would otherwise read from the locale at start-up (6 to
     // 10 ms here) is not needed. A dead key alone still types nothing, and so does nothing.
     // (Wayland's keyboard library would report the empty table as an error.)
     setenv("XCOMPOSEFILE", "/dev/null", 0);
+}
+
+void X11Server::PrepareClient() {
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The window class a desktop matches the windows to the desktop entry by (its
+    // StartupWMClass), whatever the program file is called; a class the user set stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", "tessel", 0);
     // Installed before SDL's own handler, which hands on to it and puts it back when SDL
     // closes its displays: an error that arrives only then is filtered too.
     XErrorHandler previous = XSetErrorHandler(FilterErrors);

@@ -10,6 +10,9 @@
 class X11Server final : public PlainServer {
 public:
     void BeforeVideo() override;
+    // What an X11 client of this program needs before SDL opens the display, but the compose
+    // table: also done where Wayland is tried first, as SDL may fall back to X11.
+    static void PrepareClient();
     double DesktopDpi() override;
     void SetIcons(SDL_Window* window, const int* sizes, int count,
                   const std::uint32_t* pixels) override;

@@ -8,7 +8,7 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev lib
   libxdamage-dev libxtst-dev dpkg-dev file
   fonts-dejavu-core"
 TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick openbox xclip
-  desktop-file-utils appstream x11-xserver-utils lintian weston libdecor-0-plugin-1-cairo"
+  desktop-file-utils appstream x11-xserver-utils lintian weston xwayland libdecor-0-plugin-1-cairo"
 
 # Installs the Debian packages that are not installed yet (apt-get as root, sudo otherwise).
 ensure_packages() {

@@ -166,6 +166,15 @@ TEST(VideoDriver, PicksTheDisplayServerOnceByTheDriversName) {
         {"x11,wayland", ServerKind::X11},
     };
     for (const auto& t : asked) EXPECT_EQ(ExpectedServer(t.asked), t.expected) << t.asked;
+    // In a Wayland session Wayland comes first, unless a driver is asked for.
+    struct {
+        const char *asked, *waylandDisplay, *tried;
+    } sessions[] = {
+        {nullptr, "wayland-0", "wayland,x11"}, {nullptr, "", nullptr}, {nullptr, nullptr, nullptr},
+        {"x11", "wayland-0", "x11"},           {"", "wayland-0", ""},
+    };
+    for (const auto& s : sessions)
+        EXPECT_STREQ(DriversToTry(s.asked, s.waylandDisplay), s.tried) << s.waylandDisplay;
     struct {
         const char* driver;
         ServerKind kind;
