@@ -9,40 +9,13 @@ source "$(dirname "$0")/lib.sh" "$@"
 W=1920
 H=1080
 INSET=24
-SOCKET=tessel-e2e-scaled
-RUNTIME=$WORK/runtime
-WESTON_PID=""
-mkdir -m 700 "$RUNTIME"
+# shellcheck source=weston.sh
+source "$(dirname "$0")/weston.sh"
 
-stop_weston() {
-    [ -n "$WESTON_PID" ] || return 0
-    kill "$WESTON_PID" 2>/dev/null || true
-    wait "$WESTON_PID" 2>/dev/null || true
-    WESTON_PID=""
-}
-trap 'status=$?; stop_weston; (exit $status); e2e_cleanup' EXIT
-
-# start_weston SCALE: weston filling the screen at that output scale; sets XWAYLAND.
-start_weston() {
-    stop_weston
-    rm -rf "${RUNTIME:?}"/*
-    XDG_RUNTIME_DIR=$RUNTIME weston --backend=x11-backend.so --width=$((W / $1)) \
-        --height=$((H / $1)) --scale="$1" --socket="$SOCKET" --idle-time=0 --no-config \
-        --xwayland >"$WORK/weston-$1.log" 2>&1 &
-    WESTON_PID=$!
-    local i
-    for i in $(seq 100); do
-        [ -S "$RUNTIME/$SOCKET" ] && break
-        sleep 0.1
-    done
-    [ -S "$RUNTIME/$SOCKET" ] || fail "weston starts at scale $1"
-    sleep 0.5
+# xwayland SCALE: weston at that scale with XWayland; sets XWAYLAND, its X display.
+xwayland() {
+    start_weston "$1" --xwayland
     XWAYLAND=$(grep -o 'listening on display :[0-9]*' "$WORK/weston-$1.log" | grep -o ':[0-9]*')
-    # Weston's pointer follows the X pointer's moves from where it entered: pinned to a corner.
-    xdotool mousemove 0 0
-    sleep 0.2
-    xdotool mousemove "$((W - 1))" "$((H - 1))"
-    sleep 0.2
 }
 
 # session_start NAME [VAR=VALUE...]: the calculator started as in a Wayland session, with both
@@ -56,20 +29,10 @@ session_start() {
     local i
     for i in $(seq 100); do
         shot "$WORK/$name.png"
-        [ -n "$(content_top "$WORK/$name.png")" ] && break
+        [ -n "$(content_top "$WORK/$name.png" "$INSET")" ] && break
         sleep 0.1
     done
     settle "$WORK/$name.png"
-}
-
-# content_top FILE: the first row below the panel and the title bar from which on a hundred
-# rows are background both at the left edge (inside a frame) and a quarter of the way in: a
-# light title bar is not taken for the window's picture.
-content_top() {
-    paste <(convert "$1" -crop "1x${H}+$((INSET + 2))+0" +repage -depth 8 txt:- | tail -n +2) \
-        <(convert "$1" -crop "1x${H}+$((W / 4))+0" +repage -depth 8 txt:- | tail -n +2) |
-        awk -F'[,:]' '/#FFFFFF.*#FFFFFF/ { if (!run++) start = $2; if (run == 100 && !found++) print start }
-                      !/#FFFFFF.*#FFFFFF/ { run = 0 }'
 }
 
 # calculator FILE: "WIDTH HEIGHT X Y" of the calculator in the window's picture below TOP,
@@ -100,18 +63,18 @@ whole() {
 }
 
 start_display
-start_weston 1
+xwayland 1
 session_start scale1
-TOP=$(content_top "$WORK/scale1.png")
+TOP=$(content_top "$WORK/scale1.png" "$INSET")
 whole "$WORK/scale1.png" "scale 1"
 sharp1=$(sharpness "$WORK/scale1.png")
 stop_tessel
 
-start_weston 2
+xwayland 2
 session_start scale2
 check "scale 2: a plain start in a Wayland session makes no XWayland window" \
     test -z "$(DISPLAY=$XWAYLAND xdotool search --name "^$CAPTION\$" 2>/dev/null)"
-TOP=$(content_top "$WORK/scale2.png")
+TOP=$(content_top "$WORK/scale2.png" "$INSET")
 check "scale 2: the window's picture is found (below row '$TOP')" test -n "$TOP"
 whole "$WORK/scale2.png" "scale 2"
 sharp2=$(sharpness "$WORK/scale2.png")
@@ -123,7 +86,7 @@ stop_tessel
 session_start x11 SDL_VIDEODRIVER=x11
 check "SDL_VIDEODRIVER=x11 makes an X11 window" \
     test -n "$(DISPLAY=$XWAYLAND xdotool search --name "^$CAPTION\$" 2>/dev/null)"
-TOP=$(content_top "$WORK/x11.png")
+TOP=$(content_top "$WORK/x11.png" "$INSET")
 whole "$WORK/x11.png" "x11 at scale 2"
 stop_tessel
 finish

@@ -7,42 +7,8 @@
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh" "$@"
 
-SOCKET=tessel-e2e
-RUNTIME=$WORK/runtime
-WESTON_PID=""
-mkdir -m 700 "$RUNTIME"
-
-stop_weston() {
-    [ -n "$WESTON_PID" ] || return 0
-    kill "$WESTON_PID" 2>/dev/null || true
-    wait "$WESTON_PID" 2>/dev/null || true
-    WESTON_PID=""
-}
-trap 'status=$?; stop_weston; (exit $status); e2e_cleanup' EXIT
-
-start_weston() {
-    rm -f "$RUNTIME/$SOCKET" "$RUNTIME/$SOCKET.lock"
-    XDG_RUNTIME_DIR=$RUNTIME weston --backend=x11-backend.so --width="$W" --height="$H" \
-        --socket="$SOCKET" --idle-time=0 --no-config >"$WORK/weston.log" 2>&1 &
-    WESTON_PID=$!
-    local i
-    for i in $(seq 100); do
-        [ -S "$RUNTIME/$SOCKET" ] && sleep 0.5 && sync_pointer && return 0
-        sleep 0.1
-    done
-    fail "weston starts on the X server"
-}
-
-# Weston's X11 back end moves its own pointer by how far the X pointer moved, counted from where
-# the X pointer first entered its window, and keeps it on the output: left alone, it stays off
-# the X pointer by wherever the first move went, and a click meant for the close button lands
-# in the middle of the title bar. Swept from one corner to the other, both end at the same place.
-sync_pointer() {
-    xdotool mousemove 0 0
-    sleep 0.2
-    xdotool mousemove "$((W - 1))" "$((H - 1))"
-    sleep 0.2
-}
+# shellcheck source=weston.sh
+source "$(dirname "$0")/weston.sh"
 
 launch_wayland() {
     launch "$1" SDL_VIDEODRIVER=wayland WAYLAND_DISPLAY="$SOCKET" XDG_RUNTIME_DIR="$RUNTIME"
@@ -51,15 +17,6 @@ launch_wayland() {
 # The pointer over weston's panel, out of the calculator's picture and off its title bar.
 park_pointer() {
     xdotool mousemove "$((W / 2))" 5
-}
-
-# content_top FILE: the first row of the window's own picture, below weston's panel and the
-# window's title bar: the first row white (background) both near the left edge and a quarter
-# of the way in, since the panel's launcher icon at the left may hold white pixels.
-content_top() {
-    paste <(convert "$1" -crop "1x${H}+4+0" +repage -depth 8 txt:- | tail -n +2) \
-        <(convert "$1" -crop "1x${H}+$((W / 4))+0" +repage -depth 8 txt:- | tail -n +2) |
-        awk -F'[,:]' '/#FFFFFF.*#FFFFFF/ && !found {print $2; found = 1}'
 }
 
 # wait_picture FILE: waits until the calculator's window shows a settled picture.
@@ -93,7 +50,7 @@ ended_status() {
 }
 
 start_display
-start_weston
+start_weston 1
 
 # The window: maximised to what weston gives it, the whole calculator drawn.
 start_on_wayland default
