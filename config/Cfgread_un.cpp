@@ -1,5 +1,7 @@
 #include "Cfgread_un.h"
 
+#include "Newfile_un.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -94,21 +96,6 @@ std::string DefaultsText(const ConfigRecord& config) {
     return out.str();
 }
 
-// Writes the whole text; false on a failure (a full disk, a file size limit), with errno set.
-bool WriteAll(int fd, const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Puts the file in place under the name, only where nothing of that name exists: an
 // existing file, link or anything else is never replaced, and a link is never followed.
 bool PlaceNew(const char* from, const char* to) {
@@ -129,28 +116,18 @@ bool IsEmptyFile(const char* path) {
 // not finish writing it) counts as absent and is replaced. A failure leaves nothing, and is
 // said in one line on stderr; the program goes on with the defaults.
 void WriteDefaults(const ConfigRecord& config, bool replaceEmpty) {
-    char temporary[] = "config.cfg.XXXXXX";
-    const int fd = mkostemp(temporary, O_CLOEXEC);
-    bool written = fd >= 0;
+    std::string temporary;
+    bool written = WriteBeside(ConfigFileName, DefaultsText(config), 0666, temporary);
     int error = errno;
     if (written) {
-        // The mode an ordinary creation would give it.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-        written = WriteAll(fd, DefaultsText(config)) && fsync(fd) == 0;
-        error = errno;
-        if (close(fd) != 0 && written) written = false, error = errno;
-    }
-    if (written) {
         if (!replaceEmpty) {
-            if (!PlaceNew(temporary, ConfigFileName) && errno != EEXIST) written = false;
+            if (!PlaceNew(temporary.c_str(), ConfigFileName) && errno != EEXIST) written = false;
         } else if (IsEmptyFile(ConfigFileName)) {
-            if (rename(temporary, ConfigFileName) != 0) written = false;
+            if (rename(temporary.c_str(), ConfigFileName) != 0) written = false;
         }
         error = errno;
+        unlink(temporary.c_str()); // gone already where it was renamed into place
     }
-    if (fd >= 0) unlink(temporary); // gone already where it was renamed into place
     if (!written)
         std::fprintf(stderr, "tessel: can't write the defaults file %s: %s\n", ConfigFileName,
                      std::strerror(error));

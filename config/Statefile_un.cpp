@@ -1,5 +1,7 @@
 #include "Statefile_un.h"
 
+#include "Newfile_un.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -110,27 +112,15 @@ double ReadState(const std::string& path) {
 }
 
 bool WriteState(const std::string& path, double memory) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    bool written = fd >= 0;
+    std::string temporary;
+    // The user's alone, as the folder it is kept in.
+    bool written = WriteBeside(path, StateText(memory), 0600, temporary);
     int error = errno;
-    if (written) {
-        const std::string text = StateText(memory);
-        for (std::size_t done = 0; written && done < text.size();) {
-            const ssize_t n = write(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                written = false;
-                error = n < 0 ? errno : ENOSPC;
-            } else {
-                done += static_cast<std::size_t>(n);
-            }
-        }
-        if (written && fsync(fd) != 0) written = false, error = errno;
-        if (close(fd) != 0 && written) written = false, error = errno;
-        // Whatever was in its place (a link, a damaged file) is replaced, a folder is not.
-        if (written && rename(temporary.c_str(), path.c_str()) != 0) written = false, error = errno;
-        if (!written) unlink(temporary.c_str());
+    // Whatever was in its place (a link, a damaged file) is replaced, a folder is not.
+    if (written && rename(temporary.c_str(), path.c_str()) != 0) {
+        written = false;
+        error = errno;
+        unlink(temporary.c_str());
     }
     if (!written)
         std::fprintf(stderr, "tessel: can't keep the memory in %s: %s\n", path.c_str(),
