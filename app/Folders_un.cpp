@@ -47,6 +47,17 @@ std::string InstalledPictures(bool picturesHere, const std::string& program,
     return {};
 }
 
+// A folder of the XDG base directory rules: the one the variable names, when absolute (a
+// relative one is ignored, as the rules require), else the fallback under an absolute HOME
+// that is a folder; empty when neither is.
+fs::path XdgFolder(const char* variable, const char* home, const char* fallback,
+                   const FileSystemView& files) {
+    if (variable != nullptr && fs::path(variable).is_absolute()) return variable;
+    if (home != nullptr && fs::path(home).is_absolute() && files.isFolder(home))
+        return fs::path(home) / fallback;
+    return {};
+}
+
 } // namespace
 
 Folders ChooseFolders(bool picturesHere, const std::string& program, const char* xdgConfigHome,
@@ -58,12 +69,7 @@ Folders ChooseFolders(bool picturesHere, const std::string& program, const char*
     auto usable = [&](const fs::path& p) {
         return files.isFolder(p.string()) || !files.exists(p.string());
     };
-    fs::path base;
-    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules require.
-    if (xdgConfigHome != nullptr && fs::path(xdgConfigHome).is_absolute())
-        base = xdgConfigHome;
-    else if (home != nullptr && fs::path(home).is_absolute() && files.isFolder(home))
-        base = fs::path(home) / ".config";
+    const fs::path base = XdgFolder(xdgConfigHome, home, ".config", files);
     if (base.empty() || !usable(base) || !usable(base / ConfigSubfolder)) {
         f.configUsable = false;
         return f;
@@ -78,12 +84,7 @@ bool ChooseStateFolder(const Folders& folders, const char* xdgStateHome, const c
         folder = folders.config; // the working folder, beside config.cfg
         return folders.configUsable;
     }
-    fs::path base;
-    // A relative XDG_STATE_HOME is ignored, as the XDG base directory rules require.
-    if (xdgStateHome != nullptr && fs::path(xdgStateHome).is_absolute())
-        base = xdgStateHome;
-    else if (home != nullptr && fs::path(home).is_absolute() && files.isFolder(home))
-        base = fs::path(home) / ".local" / "state";
+    const fs::path base = XdgFolder(xdgStateHome, home, ".local/state", files);
     if (base.empty()) return false;
     folder = (base / StateSubfolder).string();
     return true;
