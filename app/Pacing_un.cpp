@@ -26,15 +26,14 @@ double FrameDelay(const FramePacing& p, double now) {
     return p.urgent ? 0 : std::max(0.0, p.lastStart + p.interval - now);
 }
 
-FramePlan StartFrame(FramePacing& p, double now, bool presentsPart, bool everyTick,
-                     const WindowRect& whole, const WindowRect& changed) {
+FramePlan StartFrame(FramePacing& p, double now, bool presentsPart, bool everyTick) {
     p.lastStart = now;
     p.urgent = false;
     // Just after a resize or an expose the frame is swapped in whole: the back buffer takes a
     // new size of the window only at a swap.
     const bool swapped = p.wholeFramesDue > 0 || everyTick || !presentsPart;
     if (p.wholeFramesDue > 0) --p.wholeFramesDue;
-    return {swapped, swapped || !p.backBufferKept ? whole : changed};
+    return {swapped, swapped || !p.backBufferKept};
 }
 
 void EndFrame(FramePacing& p, const FramePlan& plan, bool drawn, bool keysMoved, bool presentsPart,

@@ -32,15 +32,16 @@ void OweWholeFrames(FramePacing& pacing);
 // How long until the next frame may start, 0 for now.
 double FrameDelay(const FramePacing& pacing, double now);
 
-// The frame about to be drawn: handed to the screen whole by a swap, or as the damage alone.
+// The frame about to be drawn: handed to the screen whole by a swap or as a part, and drawn
+// whole or only where it differs from the last one (its damage, which the caller finds only
+// then).
 struct FramePlan {
     bool swapped;
-    WindowRect damage;
+    bool whole;
 };
-// The plan of a frame starting now. changed holds every pixel in which it differs from the
-// last one; everyTick draws every frame whole, as if anything could have changed.
-FramePlan StartFrame(FramePacing& pacing, double now, bool presentsPart, bool everyTick,
-                     const WindowRect& whole, const WindowRect& changed);
+// The plan of a frame starting now; everyTick draws every frame whole, as if anything could
+// have changed.
+FramePlan StartFrame(FramePacing& pacing, double now, bool presentsPart, bool everyTick);
 // After the frame of the plan, drawn or not (nothing seen changed). One more frame is owed
 // when it moved a key, whose last step shows only in the next frame; and one when it was
 // swapped in whole but the next can be presented as a part, so that the back buffer holds the

@@ -150,13 +150,14 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     const ShownFrame next = FrameOf(Mapping(), Model.View.DisplayTilt, Keys, PickedName,
                                     Model.Text().c_str(), Model.MemoryShown(), FocusedKey());
     const FramePlan plan =
-        StartFrame(pacing_, Window.Milliseconds(), Window.PresentsPart(), DrawEveryTick,
-                   WholeWindow(Window.DrawableWidth(), Window.DrawableHeight()),
-                   DamageOf(shown_, next, Shape, Keys));
+        StartFrame(pacing_, Window.Milliseconds(), Window.PresentsPart(), DrawEveryTick);
+    const WindowRect damage = plan.whole
+                                  ? WholeWindow(Window.DrawableWidth(), Window.DrawableHeight())
+                                  : DamageOf(shown_, next, Shape, Keys);
     shown_ = next;
     // Nothing that is seen changed: a release of a key that never went down, say.
-    const bool drawn = !plan.damage.Empty();
-    if (drawn) DrawFrame(plan.damage, plan.swapped);
+    const bool drawn = !damage.Empty();
+    if (drawn) DrawFrame(damage, plan.swapped);
     StepKeys();
     if (!firstFrameReported_) firstFrameReported_ = ReportFirstFrame();
     EndFrame(pacing_, plan, drawn, keysMoved, Window.PresentsPart(), DrawEveryTick);
