@@ -175,11 +175,28 @@ std::unique_ptr<LoadingWindow> OffscreenPlatform::CreateLoadingWindow(int left, 
 }
 
 void OffscreenPlatform::RunEventLoop(TApplication& application, TForm& form) {
+    auto runPosted = [this] {
+        std::unique_lock lock(PostedLock);
+        while (!closed_ && !Posted.empty()) {
+            std::function<void()> work = std::move(Posted.front());
+            Posted.pop_front();
+            lock.unlock();
+            work();
+            lock.lock();
+        }
+    };
+    runPosted();
     while (!closed_ && !Queue.empty()) {
         WindowEvent e = Queue.front();
         Queue.pop_front();
         application.Dispatch(form, e);
+        runPosted();
     }
+}
+
+void OffscreenPlatform::Post(std::function<void()> work) {
+    std::lock_guard lock(PostedLock);
+    Posted.push_back(std::move(work));
 }
 
 void OffscreenPlatform::Resize(int width, int height) {

@@ -6,6 +6,8 @@
 #include "Winlayer_un.h"
 
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -40,8 +42,10 @@ public:
     std::string GetClipboardText() override { return Clipboard; }
     std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                        int height) override;
-    // Delivers the queued events in order until the queue is empty or the window closes.
+    // Delivers the queued events in order until the queue is empty or the window closes,
+    // and runs the work posted before each of them.
     void RunEventLoop(TApplication& application, TForm& form) override;
+    void Post(std::function<void()> work) override;
 
     // Changes the drawable's size; the caller delivers the Resize event.
     void Resize(int width, int height);
@@ -78,6 +82,9 @@ public:
     double RefreshHz = 0;
     double Clock = 0; // milliseconds, moved on by the caller
     std::vector<Message> Messages;
+    // Work posted and not run yet.
+    std::mutex PostedLock;
+    std::deque<std::function<void()>> Posted;
     std::string Clipboard;
     std::vector<Loading> LoadingWindows;
     // ChooseSurfaceFormat, CreateSurface, ReleaseSurface, CreateContext, MakeCurrent, ...

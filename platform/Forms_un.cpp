@@ -46,7 +46,11 @@ void TApplication::Dispatch(TForm& form, const WindowEvent& e) {
         case WindowEvent::Tick:
             form.Repaint_TmTimer();
             break;
+        case WindowEvent::FocusIn:
+        case WindowEvent::FocusOut:
+            break;
         }
+        if (Heard) Heard(e);
     } catch (const std::exception& error) {
         ShowException(error);
     }

@@ -4,6 +4,7 @@
 #include "Winlayer_un.h"
 
 #include <exception>
+#include <functional>
 #include <string>
 
 // A top-level form: its handlers are called by the application's event loop.
@@ -61,6 +62,9 @@ public:
                     MessageIcon icon = MessageIcon::None);
 
     std::string Title;
+    // Hears every event after the form has handled it without error: what other views of
+    // the calculator learn from the window (its keys, its focus, its frames).
+    std::function<void(const WindowEvent&)> Heard;
 
 private:
     Platform& platform_;

@@ -55,6 +55,12 @@ Translated TranslateEvent(EventState& state, const SDL_Event& e, const EventCont
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             out.kind = WindowEvent::Resize;
             return Translated::Event;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out.kind = WindowEvent::FocusIn;
+            return Translated::Event;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            out.kind = WindowEvent::FocusOut;
+            return Translated::Event;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:

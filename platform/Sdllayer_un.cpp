@@ -27,6 +27,7 @@ SdlPlatform::SdlPlatform(int left, int top, int width, int height)
     // Typed characters decide what a key does (on every layout), and SDL reports them only
     // while text input is on.
     SDL_StartTextInput();
+    posted_ = SDL_RegisterEvents(1);
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -94,6 +95,32 @@ std::unique_ptr<LoadingWindow> SdlPlatform::CreateLoadingWindow(int left, int to
     return window;
 }
 
+WindowPlace SdlPlatform::Place() const {
+    WindowPlace place{};
+    SDL_GetWindowPosition(window_.Handle(), &place.x, &place.y);
+    SDL_GetWindowSize(window_.Handle(), &place.width, &place.height);
+    return place;
+}
+
+void SdlPlatform::Post(std::function<void()> work) {
+    SDL_Event e{};
+    e.type = posted_;
+    e.user.data1 = new std::function<void()>(std::move(work));
+    // SDL's queue is safe to push to from any thread; once SDL has closed it takes nothing.
+    if (posted_ == static_cast<std::uint32_t>(-1) || SDL_PushEvent(&e) != 1)
+        delete static_cast<std::function<void()>*>(e.user.data1);
+}
+
+bool SdlPlatform::TakePosted(const SDL_Event& e, bool run) {
+    if (e.type != posted_ || posted_ == static_cast<std::uint32_t>(-1)) return false;
+    std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(e.user.data1));
+    if (run && !closed_) {
+        window_.RestoreContext();
+        (*work)();
+    }
+    return true;
+}
+
 void SdlPlatform::DropLoadingWindow() {
     if (lingering_ == nullptr) return;
     // Keys typed into it that SDL has not taken from the server yet are taken now, while SDL
@@ -146,6 +173,9 @@ void SdlPlatform::DeliverBehindBox(const SDL_Event& e, SdlMessageBox& box, bool&
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) loading_->Redraw();
         return;
     }
+    // What another thread asks of the calculator waits, as a click on it would, until the box
+    // is gone; then it is dropped like the click.
+    if (TakePosted(e, false)) return;
     WindowEvent event{};
     if (!Translate(e, event)) return;
     switch (event.kind) {
@@ -219,7 +249,7 @@ void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
         // Everything that has arrived is handled before the next frame is drawn.
         while (got && !closed_) {
             WindowEvent event{};
-            if (Translate(e, event)) Deliver(event);
+            if (!TakePosted(e, true) && Translate(e, event)) Deliver(event);
             got = SDL_PollEvent(&e) != 0;
         }
         TickIfDue();

@@ -13,6 +13,8 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class SdlPlatform final : public Platform {
@@ -48,12 +50,16 @@ public:
                                                        int height) override;
     void RunEventLoop(TApplication& application, TForm& form) override;
     std::string LostWindow() const override { return lost_; }
+    WindowPlace Place() const override;
+    void Post(std::function<void()> work) override;
 
 private:
     // Translates an event for the main window, taking the character a key press typed off the
     // queue with it; false when the form is told nothing.
     bool Translate(const SDL_Event& event, WindowEvent& out);
     void DropLoadingWindow();
+    // Runs work posted from another thread, or drops it; false for any other event.
+    bool TakePosted(const SDL_Event& event, bool run);
     // Waits for the next event, while the form wants ticks no longer than until one is due.
     bool NextEvent(SDL_Event& event);
     // Delivers a tick when the form wants one now.
@@ -71,6 +77,7 @@ private:
     SDL_Rect screen_; // the usable area of the screen
     SdlWindow window_;
     EventState events_;
+    std::uint32_t posted_; // the type of the events that carry posted work
     SdlLoadingWindow* loading_ = nullptr;
     SDL_Window* lingering_ = nullptr; // the loading window, left until the main one is shown
     bool formatChosen_ = false;

@@ -23,7 +23,20 @@ enum class MessageIcon { None, Error };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 struct WindowEvent {
-    enum Kind { KeyDown, KeyUp, MouseDown, MouseMove, MouseUp, Wheel, Resize, Expose, Close, Tick };
+    enum Kind {
+        KeyDown,
+        KeyUp,
+        MouseDown,
+        MouseMove,
+        MouseUp,
+        Wheel,
+        Resize,
+        Expose,
+        Close,
+        Tick,
+        FocusIn,  // the window has the keyboard
+        FocusOut, // and lost it
+    };
     Kind kind;
     std::uint16_t key = 0;
     TShiftState shift = 0;
@@ -35,6 +48,11 @@ struct WindowEvent {
     // key held with Ctrl). A character that comes without a key (the end of a compose
     // sequence, an input method) has key 0.
     char32_t character = 0;
+};
+
+struct WindowPlace {
+    int x, y, width, height;
+    bool operator==(const WindowPlace&) const = default;
 };
 
 // The borderless window shown while the textures load: a picture, a progress bar (0..100)
@@ -109,6 +127,14 @@ public:
     virtual std::string GetClipboardText() = 0;
     virtual std::unique_ptr<LoadingWindow> CreateLoadingWindow(int left, int top, int width,
                                                                int height) = 0;
+
+    // Where the window is on the screen and how large, in the desktop's units (not pixels of
+    // the drawable); x and y are 0 where the server tells no position (Wayland).
+    virtual WindowPlace Place() const { return {0, 0, DrawableWidth(), DrawableHeight()}; }
+
+    // Runs work on the event loop's thread soon, in the order posted. Callable from any
+    // thread; never waits for the loop. Work still waiting when the window closes is dropped.
+    virtual void Post(std::function<void()> work) = 0;
 
     // Why the window was lost without being closed (the display's connection broke, say);
     // empty while it was not.
