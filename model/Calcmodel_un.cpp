@@ -89,6 +89,7 @@ void CalculatorModel::Start() {
 
 void CalculatorModel::Do(const Action& action) {
     const ViewState before = View;
+    ran_ = -1;
     try {
         Apply(action);
     } catch (...) {
@@ -101,6 +102,8 @@ void CalculatorModel::Do(const Action& action) {
         View.TiltAngle != before.TiltAngle || View.ViewDistance != before.ViewDistance)
         for (CalculatorView* v : views_) v->ViewChanged(View);
     TellDisplay();
+    if (ran_ >= 0)
+        for (CalculatorView* v : views_) v->CommandRan(ran_);
 }
 
 void CalculatorModel::Apply(const Action& a) {
@@ -110,6 +113,7 @@ void CalculatorModel::Apply(const Action& a) {
         // Down first, so a key whose command fails stays down until the next release.
         SetKey(a.key, true);
         RunKeyCommand(a.key);
+        ran_ = a.key;
         return;
     case Action::ReleaseKeys:
         for (int key = 0; key < KeyCount; ++key) SetKey(key, false);
@@ -154,6 +158,9 @@ void CalculatorModel::Apply(const Action& a) {
         return;
     case Action::PressFocused:
         if (focusShown_) Apply({Action::PressKey, focused_});
+        return;
+    case Action::FocusKey:
+        if (a.key >= 0 && a.key < KeyCount) SetFocus(a.key, true);
         return;
     case Action::MoveMouse:
         MoveMouse(View, a.shift, a.x, a.y, config_);

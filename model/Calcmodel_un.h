@@ -30,6 +30,8 @@ public:
     // The keyboard focus: the focused key, and whether its mark is shown (from the first Tab
     // on, until a click).
     virtual void FocusChanged(int /*key*/, bool /*shown*/) {}
+    // A key's command ran, and what it changed on the display and in the memory is told.
+    virtual void CommandRan(int /*key*/) {}
 };
 
 struct Action {
@@ -51,6 +53,7 @@ struct Action {
         FocusNext,     // the focus to the next key in reading order, its mark shown
         FocusPrevious, // and back
         PressFocused,  // the focused key pressed, as a click presses it
+        FocusKey,      // key: the focus to this key, its mark shown
         PointAt,       // key: the key under the pointer, -1 for none
         ShowFrame,     // a frame is about to show the view: the near limit holds
         RestoreMemory, // value: the memory register as kept
@@ -109,4 +112,5 @@ private:
     std::string text_;
     bool memoryShown_ = false;
     double memory_ = 0;
+    int ran_ = -1; // the key whose command the action ran
 };
