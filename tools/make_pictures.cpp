@@ -15,6 +15,7 @@
 #include FT_FREETYPE_H
 #include <turbojpeg.h>
 
+#include "scene/Cardlines_un.h"
 #include "textures/Pictureset_un.h"
 
 #include <algorithm>
@@ -395,61 +396,9 @@ void drawMessages(const Fonts& fonts, const std::vector<Message>& messages) {
 
 // ---- Shortcut card -------------------------------------------------------------------------
 
-struct Shortcut {
-    std::string keys;
-    std::string action;
-};
-
-// The keys of one card line, as the table says each is typed: a run of digits as "0–9", and
-// a modifier the keys share ("Ctrl+") written once.
-std::string joinedKeys(const std::vector<const KeypadKey*>& keys) {
-    auto digit = [](const KeypadKey* k) {
-        return std::string_view(k->cardKeys).size() == 1 && k->cardKeys[0] >= '0' &&
-               k->cardKeys[0] <= '9';
-    };
-    bool run = keys.size() > 2 && std::all_of(keys.begin(), keys.end(), digit);
-    for (std::size_t i = 1; run && i < keys.size(); ++i)
-        run = keys[i]->cardKeys[0] == keys[i - 1]->cardKeys[0] + 1;
-    if (run) return std::string(keys.front()->cardKeys) + "\u2013" + keys.back()->cardKeys;
-
-    const std::string first = keys.front()->cardKeys;
-    std::size_t shared = first.rfind('+', first.size() - 2);
-    shared = shared == std::string::npos ? 0 : shared + 1;
-    for (const KeypadKey* k : keys)
-        if (std::string_view(k->cardKeys).substr(0, shared) != first.substr(0, shared)) shared = 0;
-    std::string text;
-    for (const KeypadKey* k : keys)
-        text += (text.empty() ? std::string(k->cardKeys) : " " + std::string(k->cardKeys + shared));
-    return text;
-}
-
-// Every key and mouse action of the calculator, in three columns of six lines: first the
-// calculator keys, one line for each line the table of keys names, then the rest.
+// The card's lines in three columns of seven.
 std::vector<std::vector<Shortcut>> cardColumns() {
-    std::vector<Shortcut> lines;
-    std::vector<std::string> seen;
-    for (const KeypadKey& k : Keypad) {
-        if (std::find(seen.begin(), seen.end(), k.cardLine) != seen.end()) continue;
-        seen.push_back(k.cardLine);
-        std::vector<const KeypadKey*> onLine;
-        for (const KeypadKey& other : Keypad)
-            if (std::string_view(other.cardLine) == k.cardLine) onLine.push_back(&other);
-        lines.push_back({joinedKeys(onLine), k.cardLine});
-    }
-    for (Shortcut s : std::initializer_list<Shortcut>{{"Backspace", "delete digit"},
-                                                      {"Ctrl+C", "copy"},
-                                                      {"Ctrl+V", "paste"},
-                                                      {"F1", "this card"},
-                                                      {"PgUp PgDn", "display"},
-                                                      {"Click", "press key"},
-                                                      {"Tab, Space", "focus, press"},
-                                                      {"Right drag", "turn"},
-                                                      {"Left drag off keys", "turn"},
-                                                      {"Arrow keys", "turn"},
-                                                      {"Wheel, both buttons", "zoom"},
-                                                      {"Ctrl+ Ctrl\u2212 Ctrl+0", "zoom"},
-                                                      {"Home", "first view"}})
-        lines.push_back(s);
+    const std::vector<Shortcut> lines = CardLines();
     constexpr std::size_t rows = 7;
     std::vector<std::vector<Shortcut>> columns((lines.size() + rows - 1) / rows);
     for (std::size_t i = 0; i < lines.size(); ++i) columns[i / rows].push_back(lines[i]);
