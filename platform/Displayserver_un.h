@@ -34,6 +34,10 @@ public:
 
     // The flags a window drawn in software (loading window, message box) is made with.
     virtual std::uint32_t SoftwareWindowFlags() const = 0;
+    // Whether a window drawn in software is shown before it is drawn, rather than given its
+    // first picture while hidden: where nothing shows until the first picture and a window
+    // takes its screen's density only once shown.
+    virtual bool ShowsBeforeDrawing() const = 0;
     // Whether a message box's window is hidden and kept for the next box rather than
     // destroyed.
     virtual bool KeepsBoxWindows() const = 0;
@@ -91,6 +95,7 @@ public:
     void AfterVideo() override {}
     double DesktopDpi() override { return 0; }
     std::uint32_t SoftwareWindowFlags() const override { return 0; }
+    bool ShowsBeforeDrawing() const override { return false; }
     bool KeepsBoxWindows() const override { return false; }
     void SetIcons(SDL_Window*, const int*, int, const std::uint32_t*) override {}
     void MakeDialog(SDL_Window* dialog, SDL_Window* parent) override;

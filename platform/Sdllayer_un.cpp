@@ -112,11 +112,14 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
     std::replace(line.begin(), line.end(), '\n', ' ');
     std::fprintf(stderr, "tessel: %s\n", line.c_str());
 
-    TTF_Font* font = font_.At(Scale());
-    if (font == nullptr) return;
+    if (font_.At(Scale()) == nullptr) return;
     const bool shown = window_.Shown();
-    SdlMessageBox box(server_, font, text, caption, icon, shown ? window_.Handle() : nullptr,
-                      Scale());
+    // The box is expected at the density of the window it stands over, or of the loading window.
+    SDL_Window* beside = shown                 ? window_.Handle()
+                         : loading_ != nullptr ? loading_->Window()
+                                               : nullptr;
+    SdlMessageBox box(server_, font_, text, caption, icon, shown ? window_.Handle() : nullptr,
+                      Scale(), beside != nullptr ? PixelDensityOf(beside) : 1);
     if (!box.Usable()) return;
     box.Show();
     bool closeRequested = false, dismissed = false;

@@ -9,7 +9,13 @@ class WaylandServer final : public PlainServer {
 public:
     void BeforeVideo() override;
     void AfterVideo() override;
+    // The compositor scales each window by its output's density (see PixelDensityOf): sizes
+    // are in its units, which stand for the design's 96 dots per inch whatever the screen's.
+    double DesktopDpi() override { return 96; }
     std::uint32_t SoftwareWindowFlags() const override;
+    // A surface shows nothing before its first picture, and SDL gives it the scale of its
+    // output only once it is shown.
+    bool ShowsBeforeDrawing() const override { return true; }
     // With client-side decorations SDL 2.26 leaves a part of a window it has hidden with the
     // compositor, which later tells it of a change of focus: had the window been destroyed,
     // that would reach freed memory.
