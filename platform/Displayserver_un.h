@@ -72,6 +72,10 @@ public:
     // reach the program: the loading window's are kept for the calculator (type-ahead).
     virtual void TakeKeyboard(SDL_Window* window) = 0;
 
+    // The swap interval of the GL window: 1 where a swap may wait for the screen, 0 where a
+    // window the server does not draw (minimised, covered, on another workspace) could make
+    // it wait for ever.
+    virtual int SwapInterval() const = 0;
     // Whether a GL window, with its context current, can show a rectangle of its back buffer
     // (x and y from its bottom left) and leave the buffer as it was; and doing so.
     virtual bool PresentsPart(SDL_Window* window) = 0;
@@ -108,6 +112,7 @@ public:
     void ClearPicture(SDL_Window*) override {}
     void GiveFocusBack(SDL_Window*) override {}
     void TakeKeyboard(SDL_Window* window) override;
+    int SwapInterval() const override { return 1; }
     bool PresentsPart(SDL_Window*) override { return false; }
     void PresentPart(SDL_Window*, int, int, int, int) override {}
     bool ReadClipboard(SDL_Window*, std::size_t, std::string&) override { return false; }

@@ -81,8 +81,9 @@ GlContext SdlWindow::CreateContext() {
     if (window_ == nullptr) return nullptr;
     SDL_GLContext context = SDL_GL_CreateContext(window_);
     if (context != nullptr) {
-        // Frames in step with the screen where the driver offers it: no faster than it shows.
-        SDL_GL_SetSwapInterval(1);
+        // Frames in step with the screen where the server lets a swap wait for it safely; the
+        // program paces its frames itself in any case.
+        SDL_GL_SetSwapInterval(server_.SwapInterval());
         partial_ = server_.PresentsPart(window_);
     }
     return reinterpret_cast<GlContext>(context);

@@ -23,6 +23,10 @@ public:
     bool MaximisedWhenMade() const override { return false; }
     bool SizeMaximised(SDL_Window* window, const SDL_Rect& screen) override;
     void GiveFocusBack(SDL_Window* window) override;
+    // A swap that waits for the screen waits for the compositor's word that the last frame
+    // was shown, which a window it does not draw never gets (SDL gives up only after a
+    // timeout, at every frame): the program paces its frames itself and never waits in a swap.
+    int SwapInterval() const override { return 0; }
     void TakeKeyboard(SDL_Window* window) override { GiveFocusBack(window); }
     std::string LostConnection(SDL_Window* window) override;
 };
