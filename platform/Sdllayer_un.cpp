@@ -225,6 +225,10 @@ void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
             if (Translate(e, event)) Deliver(event);
             got = SDL_PollEvent(&e) != 0;
         }
+        // A window that came to a screen of another density (or whose desktop changed its
+        // scale) has another drawable size, whether or not SDL told of it: the next frame
+        // is drawn at it, with the mouse, picking and damage in its pixels.
+        if (!closed_ && window_.UpdateSizes()) Deliver({WindowEvent::Resize});
         TickIfDue();
     }
     application_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "Winicon_un.h"
 
+#include <algorithm>
+#include <iterator>
 #include <malloc.h>
 
 SdlWindow::SdlWindow(DisplayServer& server, const SDL_Rect& design, const SDL_Rect& screen)
@@ -28,10 +30,13 @@ void SdlWindow::SetMaximized() {
     drawableHeight_ = height_ = screen_.h;
 }
 
-void SdlWindow::UpdateSizes() {
-    if (window_ == nullptr) return;
+bool SdlWindow::UpdateSizes() {
+    if (window_ == nullptr) return false;
+    const int before[] = {width_, height_, drawableWidth_, drawableHeight_};
     SDL_GetWindowSize(window_, &width_, &height_);
     SDL_GL_GetDrawableSize(window_, &drawableWidth_, &drawableHeight_);
+    const int after[] = {width_, height_, drawableWidth_, drawableHeight_};
+    return !std::equal(std::begin(before), std::end(before), std::begin(after));
 }
 
 void SdlWindow::Describe(EventState& state) const {
