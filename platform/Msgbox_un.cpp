@@ -277,7 +277,11 @@ bool SdlMessageBox::Handle(const SDL_Event& e) {
     switch (e.type) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) return true;
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Draw();
+        // Under Wayland a box drawn the moment it is shown can come on the screen black (weston,
+        // SDL 2.26); once it has the keyboard it is on the screen, and is drawn again.
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            Draw();
         return false;
     case SDL_KEYDOWN:
         if (e.key.repeat) return false; // one press dismisses one box
