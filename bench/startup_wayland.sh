@@ -43,8 +43,7 @@ start_weston() {
         --height=$((H / $1)) --scale="$1" --socket="$socket" --config="$work/weston.ini" \
         >"$work/weston-$1.log" 2>&1 &
     weston_pid=$!
-    local i
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         [ -S "$runtime/$socket" ] && break
         sleep 0.1
     done

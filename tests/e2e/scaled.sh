@@ -86,11 +86,11 @@ area() {
 # is seen, not a black or empty window) and sets BOX_SHARE and TITLE_SHARE, the edge shares of
 # the box's inside and of the loading window's title, above its progress bar.
 box_over_loading() {
-    local label=$1 i bw=0 bh bx by w h x y
+    local label=$1 bw=0 bh bx by w h x y
     dir=$(new_dir "$label")
     rm "$dir/tex/Button/0.jpg"
     launch "$dir" WAYLAND_DISPLAY="$SOCKET" XDG_RUNTIME_DIR="$RUNTIME" DISPLAY="$XWAYLAND"
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         shot "$WORK/$label.png"
         read -r bw bh bx by < <(area "$WORK/$label.png" '#F2F2F2') || true
         [ "${bw:-0}" -ge 200 ] && [ "${bh:-0}" -ge 40 ] && break
