@@ -112,14 +112,15 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
     std::replace(line.begin(), line.end(), '\n', ' ');
     std::fprintf(stderr, "tessel: %s\n", line.c_str());
 
-    if (font_.At(Scale()) == nullptr) return;
     const bool shown = window_.Shown();
     // The box is expected at the density of the window it stands over, or of the loading window.
     SDL_Window* beside = shown                 ? window_.Handle()
                          : loading_ != nullptr ? loading_->Window()
                                                : nullptr;
+    const double density = beside != nullptr ? PixelDensityOf(beside) : 1;
+    if (font_.At(Scale() * density) == nullptr) return;
     SdlMessageBox box(server_, font_, text, caption, icon, shown ? window_.Handle() : nullptr,
-                      Scale(), beside != nullptr ? PixelDensityOf(beside) : 1);
+                      Scale(), density);
     if (!box.Usable()) return;
     box.Show();
     bool closeRequested = false, dismissed = false;
