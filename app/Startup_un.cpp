@@ -23,25 +23,34 @@ bool TimingWanted() {
     return wanted;
 }
 
-std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecoder& pictures) {
+std::unique_ptr<LoadingWindow> MakeLoadingWindow(Platform& window) {
     // Centred over the maximised main window, that is on the screen.
-    std::unique_ptr<LoadingWindow> loading = window.CreateLoadingWindow(
-        (window.DrawableWidth() - LoadingWidth) / 2, (window.DrawableHeight() - LoadingHeight) / 2,
-        LoadingWidth, LoadingHeight);
+    return window.CreateLoadingWindow((window.DrawableWidth() - LoadingWidth) / 2,
+                                      (window.DrawableHeight() - LoadingHeight) / 2, LoadingWidth,
+                                      LoadingHeight);
+}
+
+void ShowLoadingWindow(LoadingWindow& loading, PictureDecoder& pictures) {
     const int barWidth = LoadingWidth - ProgressMargin;
-    loading->AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
-                            barWidth, ProgressHeight);
+    loading.AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
+                           barWidth, ProgressHeight);
+    const WelcomePictureFile wanted = WelcomePictureFor(loading.Scale());
     Picture welcome;
-    if (pictures.Take(WelcomePicture, welcome)) {
-        loading->ShowPicture(welcome.rgb.data(), welcome.width, welcome.height);
+    int density = wanted.density;
+    if (!pictures.Take(WelcomePicture, welcome) && density != 1) {
+        // The picture of the design size, enlarged, rather than none.
+        density = 1;
+        DecodeJpegFile(PicturePath(WelcomePicturePath), welcome);
+    }
+    if (!welcome.rgb.empty()) {
+        loading.ShowPicture(welcome.rgb.data(), welcome.width, welcome.height, density);
     } else {
         // Reported like any error; the textures still load without the picture.
         Application->ShowException(std::runtime_error(
             std::string("Can't open the welcome picture '") + WelcomePicturePath + "'"));
     }
-    loading->DrawOutline();
-    loading->SetProgress(0);
-    return loading;
+    loading.DrawOutline();
+    loading.SetProgress(0);
 }
 
 void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names) {

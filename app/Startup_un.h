@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <memory>
 
-// The loading window centred on the screen, the welcome picture (reported when it cannot be
-// read) and the bar at 0.
-std::unique_ptr<LoadingWindow> ShowLoadingWindow(Platform& window, PictureDecoder& pictures);
+// The loading window centred on the screen, not on it yet: its scale tells which welcome
+// picture the decoder is to start with (StartUpPicturePaths).
+std::unique_ptr<LoadingWindow> MakeLoadingWindow(Platform& window);
+// Its bar, the welcome picture drawn for its scale (the one of the design when that cannot be
+// read; reported when neither can) and the bar at 0: it comes on the screen.
+void ShowLoadingWindow(LoadingWindow& loading, PictureDecoder& pictures);
 
 // Where the texture names go.
 struct TextureNames {

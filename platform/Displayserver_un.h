@@ -34,6 +34,10 @@ public:
 
     // The flags a window drawn in software (loading window, message box) is made with.
     virtual std::uint32_t SoftwareWindowFlags() const = 0;
+    // Whether a window drawn in software is shown before it is drawn, rather than given its
+    // first picture while hidden: where nothing shows until the first picture and a window
+    // takes its screen's density only once shown.
+    virtual bool ShowsBeforeDrawing() const = 0;
     // Whether a message box's window is hidden and kept for the next box rather than
     // destroyed.
     virtual bool KeepsBoxWindows() const = 0;
@@ -68,6 +72,10 @@ public:
     // reach the program: the loading window's are kept for the calculator (type-ahead).
     virtual void TakeKeyboard(SDL_Window* window) = 0;
 
+    // The swap interval of the GL window: 1 where a swap may wait for the screen, 0 where a
+    // window the server does not draw (minimised, covered, on another workspace) could make
+    // it wait for ever.
+    virtual int SwapInterval() const = 0;
     // Whether a GL window, with its context current, can show a rectangle of its back buffer
     // (x and y from its bottom left) and leave the buffer as it was; and doing so.
     virtual bool PresentsPart(SDL_Window* window) = 0;
@@ -91,6 +99,7 @@ public:
     void AfterVideo() override {}
     double DesktopDpi() override { return 0; }
     std::uint32_t SoftwareWindowFlags() const override { return 0; }
+    bool ShowsBeforeDrawing() const override { return false; }
     bool KeepsBoxWindows() const override { return false; }
     void SetIcons(SDL_Window*, const int*, int, const std::uint32_t*) override {}
     void MakeDialog(SDL_Window* dialog, SDL_Window* parent) override;
@@ -103,6 +112,7 @@ public:
     void ClearPicture(SDL_Window*) override {}
     void GiveFocusBack(SDL_Window*) override {}
     void TakeKeyboard(SDL_Window* window) override;
+    int SwapInterval() const override { return 1; }
     bool PresentsPart(SDL_Window*) override { return false; }
     void PresentPart(SDL_Window*, int, int, int, int) override {}
     bool ReadClipboard(SDL_Window*, std::size_t, std::string&) override { return false; }

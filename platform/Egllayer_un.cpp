@@ -13,16 +13,19 @@ namespace {
 
 class RecordedLoadingWindow final : public LoadingWindow {
 public:
-    RecordedLoadingWindow(std::vector<OffscreenPlatform::Loading>& log, std::size_t index)
-        : log_(log), index_(index) {}
+    RecordedLoadingWindow(std::vector<OffscreenPlatform::Loading>& log, std::size_t index,
+                          double scale)
+        : log_(log), index_(index), scale_(scale) {}
     ~RecordedLoadingWindow() override { Record().destroyed = true; }
     void AddProgressBar(int left, int top, int width, int height) override {
         auto& r = Record();
         r.barLeft = left, r.barTop = top, r.barWidth = width, r.barHeight = height;
     }
-    void ShowPicture(const std::uint8_t*, int width, int height) override {
+    double Scale() const override { return scale_; }
+    void ShowPicture(const std::uint8_t*, int width, int height, int density) override {
         Record().pictureWidth = width;
         Record().pictureHeight = height;
+        Record().pictureDensity = density;
     }
     void DrawOutline() override { Record().outline = true; }
     void SetProgress(int position) override { Record().positions.push_back(position); }
@@ -31,6 +34,7 @@ private:
     OffscreenPlatform::Loading& Record() { return log_[index_]; }
     std::vector<OffscreenPlatform::Loading>& log_;
     std::size_t index_;
+    double scale_;
 };
 
 EGLSurface MakePbuffer(EGLDisplay display, EGLConfig config, int width, int height) {
@@ -171,7 +175,8 @@ std::unique_ptr<LoadingWindow> OffscreenPlatform::CreateLoadingWindow(int left, 
     Loading record;
     record.left = left, record.top = top, record.width = width, record.height = height;
     LoadingWindows.push_back(record);
-    return std::make_unique<RecordedLoadingWindow>(LoadingWindows, LoadingWindows.size() - 1);
+    return std::make_unique<RecordedLoadingWindow>(LoadingWindows, LoadingWindows.size() - 1,
+                                                   LoadingScale);
 }
 
 void OffscreenPlatform::RunEventLoop(TApplication& application, TForm& form) {

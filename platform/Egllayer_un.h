@@ -60,7 +60,7 @@ public:
     struct Loading {
         int left, top, width, height;
         int barLeft = 0, barTop = 0, barWidth = 0, barHeight = 0;
-        int pictureWidth = 0, pictureHeight = 0;
+        int pictureWidth = 0, pictureHeight = 0, pictureDensity = 0;
         bool outline = false, destroyed = false;
         std::vector<int> positions;
     };
@@ -80,7 +80,8 @@ public:
     bool RecordScreen = false;
     std::vector<std::uint8_t> Screen;
     double RefreshHz = 0;
-    double Clock = 0; // milliseconds, moved on by the caller
+    double LoadingScale = 1; // of the loading windows it makes
+    double Clock = 0;        // milliseconds, moved on by the caller
     std::vector<Message> Messages;
     // Work posted and not run yet.
     std::mutex PostedLock;

@@ -1,6 +1,7 @@
 #include "Msgbox_un.h"
 
 #include "Scale_un.h"
+#include "Sdlscale_un.h"
 #include "Surface_un.h"
 #include "Utf8_un.h"
 #include "Winicon_un.h"
@@ -108,9 +109,18 @@ MessageFont::~MessageFont() {
 }
 
 TTF_Font* MessageFont::At(double scale) {
+    const int size = Scaled(MessageFontSize, scale);
+    if (font_ != nullptr && size != size_) {
+        // A box on a screen of another density.
+        TTF_CloseFont(font_);
+        font_ = TTF_OpenFont(MessageFontFile, size);
+        size_ = size;
+        return font_;
+    }
     if (!tried_) {
         tried_ = true;
-        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, Scaled(MessageFontSize, scale));
+        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, size);
+        size_ = size;
         if (font_ == nullptr)
             std::fprintf(stderr, "tessel: can't load the font of the message boxes '%s': %s\n",
                          MessageFontFile, TTF_GetError());
@@ -124,27 +134,23 @@ SDL_Window* SpareBox = nullptr; // a box's window kept for the next (see KeepsBo
 
 } // namespace
 
-SdlMessageBox::SdlMessageBox(DisplayServer& server, TTF_Font* font, const std::string& text,
+SdlMessageBox::SdlMessageBox(DisplayServer& server, MessageFont& fonts, const std::string& text,
                              const std::string& caption, MessageIcon icon, SDL_Window* parent,
-                             double scale)
-    : server_(server), scale_(scale) {
-    Layout(font, text, icon, parent);
-    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-    if (parent != nullptr) {
-        int px, py, pw, ph;
-        SDL_GetWindowPosition(parent, &px, &py);
-        SDL_GetWindowSize(parent, &pw, &ph);
-        x = px + (pw - width_) / 2;
-        y = py + (ph - height_) / 2;
-    }
+                             double scale, double density)
+    : server_(server), fonts_(fonts), text_(text), icon_(icon), parent_(parent),
+      designScale_(scale) {
+    Layout(density);
+    const SDL_Point at = Place();
     if (SpareBox != nullptr) {
         // The window of the last box, kept hidden (see the destructor).
         window_ = std::exchange(SpareBox, nullptr);
         SDL_SetWindowTitle(window_, caption.c_str());
-        SDL_SetWindowSize(window_, width_, height_);
+        SDL_SetWindowSize(window_, unitsWide_, unitsHigh_);
+        SDL_SetWindowPosition(window_, at.x, at.y);
     } else {
-        window_ = SDL_CreateWindow(caption.c_str(), x, y, width_, height_,
-                                   SDL_WINDOW_HIDDEN | server_.SoftwareWindowFlags());
+        window_ = SDL_CreateWindow(caption.c_str(), at.x, at.y, unitsWide_, unitsHigh_,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                                       server_.SoftwareWindowFlags());
     }
     if (window_ == nullptr) return;
     SetProgramIcon(server_, window_);
@@ -152,9 +158,7 @@ SdlMessageBox::SdlMessageBox(DisplayServer& server, TTF_Font* font, const std::s
 }
 
 SdlMessageBox::~SdlMessageBox() {
-    for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
-    SDL_FreeSurface(icon_);
-    SDL_FreeSurface(label_);
+    FreeDrawing();
     if (window_ == nullptr) return;
     if (server_.KeepsBoxWindows()) {
         // Kept, hidden, for the next box; it goes when SDL closes.
@@ -165,43 +169,73 @@ SdlMessageBox::~SdlMessageBox() {
     SDL_DestroyWindow(window_);
 }
 
-void SdlMessageBox::Layout(TTF_Font* font, const std::string& text, MessageIcon icon,
-                           SDL_Window* parent) {
+void SdlMessageBox::FreeDrawing() {
+    for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
+    lines_.clear();
+    SDL_FreeSurface(iconPicture_);
+    SDL_FreeSurface(label_);
+    iconPicture_ = label_ = nullptr;
+}
+
+void SdlMessageBox::Layout(double density) {
+    FreeDrawing();
+    density_ = density;
+    scale_ = designScale_ * density;
+    TTF_Font* font = fonts_.At(scale_);
+    // What the display tells is in the server's units, density pixels each.
     SDL_Rect usable{0, 0, 1024, 768};
-    SDL_GetDisplayUsableBounds(parent != nullptr ? SDL_GetWindowDisplayIndex(parent) : 0, &usable);
+    SDL_GetDisplayUsableBounds(parent_ != nullptr ? SDL_GetWindowDisplayIndex(parent_) : 0,
+                               &usable);
     const int margin = Scaled(Margin, scale_), iconSize = Scaled(IconSize, scale_);
     const int minTextWidth = Scaled(MinTextWidth, scale_);
     const int buttonWidth = Scaled(ButtonWidth, scale_),
               buttonHeight = Scaled(ButtonHeight, scale_);
-    const int iconWidth = icon == MessageIcon::Error ? iconSize + Scaled(IconGap, scale_) : 0;
-    const int hardWidth = std::max(minTextWidth, usable.w - 2 * Scaled(ScreenMargin, scale_) -
-                                                     2 * margin - iconWidth);
+    const int iconWidth = icon_ == MessageIcon::Error ? iconSize + Scaled(IconGap, scale_) : 0;
+    const int hardWidth =
+        std::max(minTextWidth, Scaled(usable.w, density) - 2 * Scaled(ScreenMargin, scale_) -
+                                   2 * margin - iconWidth);
     auto measure = [font](const std::string& s) {
         int w = 0, h = 0;
-        TTF_SizeUTF8(font, s.c_str(), &w, &h);
+        if (font != nullptr) TTF_SizeUTF8(font, s.c_str(), &w, &h);
         return w;
     };
     int widest = minTextWidth;
     for (const std::string& line :
-         WrapText(ValidUtf8(text), Scaled(TextWidth, scale_), hardWidth, measure)) {
+         WrapText(ValidUtf8(text_), Scaled(TextWidth, scale_), hardWidth, measure)) {
         // An empty line still takes its height: render a blank.
-        SDL_Surface* s = TTF_RenderUTF8_Blended(font, line.empty() ? " " : line.c_str(), Ink);
+        SDL_Surface* s = font != nullptr
+                             ? TTF_RenderUTF8_Blended(font, line.empty() ? " " : line.c_str(), Ink)
+                             : nullptr;
         if (s == nullptr) continue;
         widest = std::max(widest, s->w);
         lines_.push_back(s);
     }
-    lineSkip_ = TTF_FontLineSkip(font);
+    lineSkip_ = font != nullptr ? TTF_FontLineSkip(font) : 0;
     const int textHeight = lineSkip_ * static_cast<int>(lines_.size());
-    if (icon == MessageIcon::Error) icon_ = ErrorIcon(iconSize);
-    label_ = TTF_RenderUTF8_Blended(font, "OK", Ink);
+    if (icon_ == MessageIcon::Error) iconPicture_ = ErrorIcon(iconSize);
+    label_ = font != nullptr ? TTF_RenderUTF8_Blended(font, "OK", Ink) : nullptr;
 
-    width_ = margin + iconWidth + widest + margin;
-    const int bodyHeight = std::max(textHeight, icon_ != nullptr ? iconSize : 0);
-    height_ = margin + bodyHeight + margin + buttonHeight + margin;
+    // In whole units of the server's, so that the window has exactly the pixels laid out.
+    const int bodyHeight = std::max(textHeight, iconPicture_ != nullptr ? iconSize : 0);
+    const int unitsWide =
+        static_cast<int>(std::ceil((margin + iconWidth + widest + margin) / density));
+    const int unitsHigh = static_cast<int>(
+        std::ceil((margin + bodyHeight + margin + buttonHeight + margin) / density));
+    unitsWide_ = unitsWide, unitsHigh_ = unitsHigh;
+    width_ = Scaled(unitsWide, density);
+    height_ = Scaled(unitsHigh, density);
     iconArea_ = {margin, margin, iconSize, iconSize};
     textArea_ = {margin + iconWidth, margin + (bodyHeight - textHeight) / 2, widest, textHeight};
     button_ = {width_ - margin - buttonWidth, height_ - margin - buttonHeight, buttonWidth,
                buttonHeight};
+}
+
+SDL_Point SdlMessageBox::Place() const {
+    if (parent_ == nullptr) return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED};
+    int px, py, pw, ph;
+    SDL_GetWindowPosition(parent_, &px, &py);
+    SDL_GetWindowSize(parent_, &pw, &ph);
+    return {px + (pw - unitsWide_) / 2, py + (ph - unitsHigh_) / 2};
 }
 
 void SdlMessageBox::Show() {
@@ -234,7 +268,8 @@ bool SdlMessageBox::Owns(const SDL_Event& e) const {
 }
 
 bool SdlMessageBox::OnButton(int x, int y) const {
-    const SDL_Point p{x, y};
+    // Events tell positions in the server's units.
+    const SDL_Point p{Scaled(x, density_), Scaled(y, density_)};
     return SDL_PointInRect(&p, &button_);
 }
 
@@ -242,7 +277,11 @@ bool SdlMessageBox::Handle(const SDL_Event& e) {
     switch (e.type) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) return true;
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Draw();
+        // Under Wayland a box drawn the moment it is shown can come on the screen black (weston,
+        // SDL 2.26); once it has the keyboard it is on the screen, and is drawn again.
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            Draw();
         return false;
     case SDL_KEYDOWN:
         if (e.key.repeat) return false; // one press dismisses one box
@@ -281,12 +320,23 @@ bool SdlMessageBox::Handle(const SDL_Event& e) {
 
 void SdlMessageBox::Draw() {
     KeptGlContext kept;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    const double density = [&] {
+        const WindowCanvas canvas(window_);
+        return canvas.Surface() != nullptr ? PixelDensity(canvas.Surface()->w, unitsWide_)
+                                           : density_;
+    }();
+    if (density != density_) {
+        // A box on a screen of another density than it was laid out for is laid out again.
+        Layout(density);
+        SDL_SetWindowSize(window_, unitsWide_, unitsHigh_);
+    }
+    const WindowCanvas canvas(window_);
+    SDL_Surface* surface = canvas.Surface();
     if (surface == nullptr) return;
     Fill(surface, {0, 0, surface->w, surface->h}, Background);
-    if (icon_ != nullptr) {
+    if (iconPicture_ != nullptr) {
         SDL_Rect at = iconArea_;
-        SDL_BlitSurface(icon_, nullptr, surface, &at);
+        SDL_BlitSurface(iconPicture_, nullptr, surface, &at);
     }
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         SDL_Rect at{textArea_.x, textArea_.y + static_cast<int>(i) * lineSkip_, 0, 0};
@@ -299,5 +349,5 @@ void SdlMessageBox::Draw() {
                     button_.y + (button_.h - label_->h) / 2, 0, 0};
         SDL_BlitSurface(label_, nullptr, surface, &at);
     }
-    SDL_UpdateWindowSurface(window_);
+    canvas.Show();
 }

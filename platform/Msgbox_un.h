@@ -21,9 +21,9 @@
 std::vector<std::string> WrapText(const std::string& text, int maxWidth, int hardWidth,
                                   const std::function<int(const std::string&)>& measure);
 
-// The font of the message boxes: DejaVu Sans at the desktop's scale, opened for the first box
-// (starting SDL_ttf) and closed with this object. Null, said once on stderr, when it cannot
-// be loaded.
+// The font of the message boxes: DejaVu Sans at the scale of the box, opened for the first box
+// (starting SDL_ttf), opened again for a box of another scale, and closed with this object.
+// Null, said once on stderr, when it cannot be loaded.
 class MessageFont {
 public:
     MessageFont() = default;
@@ -35,15 +35,20 @@ public:
 private:
     bool tried_ = false;
     TTF_Font* font_ = nullptr;
+    int size_ = 0;
 };
 
 class SdlMessageBox {
 public:
     // A hidden box; parent is the main window when it is shown (the box is then transient and
     // modal for it, and centred over it), null otherwise (centred on the screen). Its margins,
-    // icon and button grow with the desktop's scale, as the font it is given should.
-    SdlMessageBox(DisplayServer& server, TTF_Font* font, const std::string& text,
-                  const std::string& caption, MessageIcon icon, SDL_Window* parent, double scale);
+    // icon, button and font grow with the desktop's scale, and are drawn at the density of the
+    // screen where the server scales windows by it (Wayland): density is the one it is
+    // expected to have, pixels for each of the server's units; the one it has is taken once
+    // it is drawn.
+    SdlMessageBox(DisplayServer& server, MessageFont& fonts, const std::string& text,
+                  const std::string& caption, MessageIcon icon, SDL_Window* parent, double scale,
+                  double density);
     ~SdlMessageBox();
     SdlMessageBox(const SdlMessageBox&) = delete;
     SdlMessageBox& operator=(const SdlMessageBox&) = delete;
@@ -58,17 +63,28 @@ public:
     bool Handle(const SDL_Event& event);
 
 private:
-    void Layout(TTF_Font* font, const std::string& text, MessageIcon icon, SDL_Window* parent);
+    // Lays the box out in pixels, density of them for each unit of the server's.
+    void Layout(double density);
+    // Where its window goes, in the server's units.
+    SDL_Point Place() const;
+    void FreeDrawing();
     void Draw();
     bool OnButton(int x, int y) const;
 
     DisplayServer& server_;
+    MessageFont& fonts_;
+    std::string text_;
+    MessageIcon icon_;
+    SDL_Window* parent_;
     SDL_Window* window_ = nullptr;
     std::vector<SDL_Surface*> lines_; // the text, one rendered line each
-    SDL_Surface* icon_ = nullptr;
+    SDL_Surface* iconPicture_ = nullptr;
     SDL_Surface* label_ = nullptr;
-    SDL_Rect textArea_{}, iconArea_{}, button_{};
-    int width_ = 0, height_ = 0, lineSkip_ = 0;
-    double scale_;
+    SDL_Rect textArea_{}, iconArea_{}, button_{}; // in pixels
+    int width_ = 0, height_ = 0, lineSkip_ = 0;   // in pixels
+    int unitsWide_ = 1, unitsHigh_ = 1;           // the window's size, in the server's units
+    double designScale_;                          // the server's units for one of the design
+    double density_ = 1;                          // pixels for one of the server's units
+    double scale_ = 1;                            // pixels for one of the design
     bool hover_ = false, pressed_ = false;
 };

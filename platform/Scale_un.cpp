@@ -31,6 +31,11 @@ double DesktopScale(double xftDpi, double displayDpi) {
     return std::clamp(stepped, 1.0, MaxScale);
 }
 
+double PixelDensity(int pixels, int units) {
+    if (pixels <= 0 || units <= 0) return 1;
+    return std::max(1.0, static_cast<double>(pixels) / units);
+}
+
 int Scaled(int length, double scale) {
     return static_cast<int>(std::lround(length * scale));
 }

@@ -14,5 +14,9 @@ double DpiOfResource(const std::string& value);
 // few dots finer than 96 changes nothing; never below 1 and at most 4.
 double DesktopScale(double xftDpi, double displayDpi);
 
+// The pixels of a window for each unit of its size, from its width in both; 1 when either is
+// unknown (0) or there are fewer pixels than units.
+double PixelDensity(int pixels, int units);
+
 // A length of the design at a scale, rounded to whole pixels.
 int Scaled(int length, double scale);

@@ -139,11 +139,15 @@ void SdlPlatform::MessageBox(const std::string& text, const std::string& caption
     std::replace(line.begin(), line.end(), '\n', ' ');
     std::fprintf(stderr, "tessel: %s\n", line.c_str());
 
-    TTF_Font* font = font_.At(Scale());
-    if (font == nullptr) return;
     const bool shown = window_.Shown();
-    SdlMessageBox box(server_, font, text, caption, icon, shown ? window_.Handle() : nullptr,
-                      Scale());
+    // The box is expected at the density of the window it stands over, or of the loading window.
+    SDL_Window* beside = shown                 ? window_.Handle()
+                         : loading_ != nullptr ? loading_->Window()
+                                               : nullptr;
+    const double density = beside != nullptr ? PixelDensityOf(beside) : 1;
+    if (font_.At(Scale() * density) == nullptr) return;
+    SdlMessageBox box(server_, font_, text, caption, icon, shown ? window_.Handle() : nullptr,
+                      Scale(), density);
     if (!box.Usable()) return;
     box.Show();
     bool closeRequested = false, dismissed = false;
@@ -252,6 +256,10 @@ void SdlPlatform::RunEventLoop(TApplication& application, TForm& form) {
             if (!TakePosted(e, true) && Translate(e, event)) Deliver(event);
             got = SDL_PollEvent(&e) != 0;
         }
+        // A window that came to a screen of another density (or whose desktop changed its
+        // scale) has another drawable size, whether or not SDL told of it: the next frame
+        // is drawn at it, with the mouse, picking and damage in its pixels.
+        if (!closed_ && window_.UpdateSizes()) Deliver({WindowEvent::Resize});
         TickIfDue();
     }
     application_ = nullptr;

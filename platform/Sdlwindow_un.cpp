@@ -2,6 +2,8 @@
 
 #include "Winicon_un.h"
 
+#include <algorithm>
+#include <iterator>
 #include <malloc.h>
 
 SdlWindow::SdlWindow(DisplayServer& server, const SDL_Rect& design, const SDL_Rect& screen)
@@ -28,10 +30,13 @@ void SdlWindow::SetMaximized() {
     drawableHeight_ = height_ = screen_.h;
 }
 
-void SdlWindow::UpdateSizes() {
-    if (window_ == nullptr) return;
+bool SdlWindow::UpdateSizes() {
+    if (window_ == nullptr) return false;
+    const int before[] = {width_, height_, drawableWidth_, drawableHeight_};
     SDL_GetWindowSize(window_, &width_, &height_);
     SDL_GL_GetDrawableSize(window_, &drawableWidth_, &drawableHeight_);
+    const int after[] = {width_, height_, drawableWidth_, drawableHeight_};
+    return !std::equal(std::begin(before), std::end(before), std::begin(after));
 }
 
 void SdlWindow::Describe(EventState& state) const {
@@ -81,8 +86,9 @@ GlContext SdlWindow::CreateContext() {
     if (window_ == nullptr) return nullptr;
     SDL_GLContext context = SDL_GL_CreateContext(window_);
     if (context != nullptr) {
-        // Frames in step with the screen where the driver offers it: no faster than it shows.
-        SDL_GL_SetSwapInterval(1);
+        // Frames in step with the screen where the server lets a swap wait for it safely; the
+        // program paces its frames itself in any case.
+        SDL_GL_SetSwapInterval(server_.SwapInterval());
         partial_ = server_.PresentsPart(window_);
     }
     return reinterpret_cast<GlContext>(context);

@@ -26,8 +26,8 @@ public:
     int DrawableHeight() const { return drawableHeight_; }
     // Tells the event translation the window's id and sizes.
     void Describe(EventState& state) const;
-    // Takes the sizes the window has now (after SDL told of a change).
-    void UpdateSizes();
+    // Takes the sizes the window has now (after SDL told of a change); true when they changed.
+    bool UpdateSizes();
     SDL_Window* Handle() const { return window_; }
     bool Shown() const { return shown_; }
     void Hide();

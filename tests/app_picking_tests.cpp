@@ -85,7 +85,8 @@ TEST_F(AppTest, CpuPickingFindsWhatTheSelectionPassFoundAtCentresAndNearEdges) {
                           {0, 45, 0.9, 0},   {180, 20, 5.0, 0},  {-15, -60, 1.0, 0}};
     int compared = 0;
     for (const View& v : views) {
-        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt, f.Model.View.ViewDistance = v.distance;
+        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt,
+        f.Model.View.ViewDistance = v.distance;
         for (int id = 0; id < KeyCount; ++id) {
             const KeyRecord& k = f.Keys[id];
             const double e = k.Edge / 2;
@@ -134,7 +135,8 @@ TEST_F(AppTest, PickingFindsExactlyTheKeysThatAreSeen) {
                           {0, 0, 1.4, raised}};
     const double inset = 0.004, clear = 0.01;
     for (const View& v : views) {
-        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt, f.Model.View.ViewDistance = v.distance;
+        f.Model.View.SpinAngle = v.spin, f.Model.View.TiltAngle = v.tilt,
+        f.Model.View.ViewDistance = v.distance;
         f.Model.View.DisplayTilt = v.displayTilt;
         MoveMouse(0, 0);
         Frame();
@@ -261,4 +263,59 @@ TEST_F(AppTest, ANarrowWindowShowsTheWholeCalculatorAndClicksLandOnTheirKeys) {
     };
     for (int id : {7, static_cast<int>(BtnDivision), 8, static_cast<int>(BtnEqual)}) click(id);
     EXPECT_STREQ(DisplayText, "0,875");
+}
+
+// A window moved to a screen of twice the density keeps its size in units and gets twice the
+// pixels: from the next frame on the keys stand at twice their places, a click there (the
+// mouse in the new pixels) presses them, and a frame drawn in part presents the damage in the
+// new pixels.
+TEST_F(AppTest, AfterAChangeOfScaleTheNextFrameDrawsPicksAndPresentsInTheNewPixels) {
+    Start(false);
+    Frame();
+    const auto before5 = KeyCentre(5), before9 = KeyCentre(9);
+    platform->Resize(2 * W, 2 * H);
+    Send({WindowEvent::Resize});
+    Frame();
+    EXPECT_EQ(platform->LastPresented.width, 2 * W) << "swapped in whole";
+    const auto after5 = KeyCentre(5), after9 = KeyCentre(9);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(after5[i], 2 * before5[i], 1.0);
+        EXPECT_NEAR(after9[i], 2 * before9[i], 1.0);
+    }
+    // The key's old place now lies on no key.
+    EXPECT_NE(form->PickKey(static_cast<int>(before9[0]), static_cast<int>(before9[1])),
+              KeyNameBase + 9);
+    for (int id : {5, 9}) {
+        const auto c = KeyCentre(id);
+        Click(static_cast<int>(c[0]), static_cast<int>(c[1]));
+        for (int i = 0; i < 10; ++i) Frame();
+    }
+    EXPECT_STREQ(DisplayText, "59");
+    // Frames after it are presented in part, within the new pixels (y from the bottom).
+    const auto& part = platform->LastPresented;
+    EXPECT_LT(part.width, 2 * W);
+    EXPECT_LE(part.x + part.width, 2 * W);
+    EXPECT_LE(part.y + part.height, 2 * H);
+    // A press of 9 again: among the parts presented, one around the key.
+    bool keyPresented = false;
+    int parts = platform->PartsPresented;
+    auto look = [&] {
+        keyPresented |= platform->PartsPresented > parts && after9[0] >= part.x &&
+                        after9[0] <= part.x + part.width && 2 * H - after9[1] >= part.y &&
+                        2 * H - after9[1] <= part.y + part.height;
+        parts = platform->PartsPresented;
+    };
+    const int x = static_cast<int>(after9[0]), y = static_cast<int>(after9[1]);
+    Send({WindowEvent::MouseDown, 0, ssLeft, TMouseButton::mbLeft, x, y});
+    look();
+    Frame();
+    look();
+    Send({WindowEvent::MouseUp, 0, 0, TMouseButton::mbLeft, x, y});
+    for (int i = 0; i < 10; ++i) {
+        look();
+        Frame();
+    }
+    look();
+    EXPECT_TRUE(keyPresented);
+    EXPECT_STREQ(DisplayText, "599");
 }

@@ -127,6 +127,44 @@ TEST_F(AppTest, EveryMissingTextureIsReportedInLoadOrder) {
     EXPECT_EQ(platform->LoadingWindows[0].positions, ExpectedProgress());
 }
 
+// A loading window drawn at a finer scale than the design's is given the welcome picture drawn
+// at twice the size, to show as it is or to make smaller; the picture of the design size,
+// enlarged, when that one cannot be read; a report only when neither can.
+TEST_F(AppTest, TheWelcomePictureIsTheOneDrawnForTheLoadingWindowsScale) {
+    struct Case {
+        double scale;
+        bool remove2x, remove1x;
+        int width, density;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {1, false, false, 400, 1, 0}, {1.25, false, false, 800, 2, 0}, {2, false, false, 800, 2, 0},
+        {3, false, false, 800, 2, 0}, {2, true, false, 400, 1, 0},     {2, true, true, 0, 0, 1},
+        {1, true, false, 400, 1, 0}, // a plain screen never reads it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale << (c.remove2x ? ", no 2x" : "")
+                                        << (c.remove1x ? ", no 1x" : ""));
+        TearDown();
+        SetUp();
+        if (c.remove2x) std::filesystem::remove("tex/Welcome@2x.jpg");
+        if (c.remove1x) std::filesystem::remove("tex/Welcome.jpg");
+        platform->LoadingScale = c.scale;
+        Start();
+        ASSERT_EQ(platform->LoadingWindows.size(), 1u);
+        const auto& loading = platform->LoadingWindows[0];
+        EXPECT_EQ(loading.pictureWidth, c.width);
+        EXPECT_EQ(loading.pictureHeight, c.width / 2);
+        EXPECT_EQ(loading.pictureDensity, c.density);
+        ASSERT_EQ(platform->Messages.size(), c.messages);
+        if (c.messages > 0) {
+            EXPECT_EQ(platform->Messages[0].text,
+                      "Can't open the welcome picture 'tex//Welcome.jpg'.");
+        }
+        EXPECT_EQ(loading.positions, ExpectedProgress());
+    }
+}
+
 TEST_F(AppTest, AMissingWelcomePictureIsReportedAndStartUpCompletes) {
     std::filesystem::remove("tex/Welcome.jpg");
     T_Tessel_Frm& f = Start();

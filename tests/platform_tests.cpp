@@ -1,5 +1,6 @@
 #include "platform/Keymap_un.h"
 #include "platform/Msgbox_un.h"
+#include "platform/Scale_un.h"
 #include "platform/Sdlloading_un.h"
 #include "platform/Utf8_un.h"
 #include "platform/Videodriver_un.h"
@@ -289,7 +290,7 @@ TEST(LoadingWindow, GrowsWhatItShowsWithTheDesktopScale) {
             if (w != nullptr) SDL_DestroyWindow(w);
         });
         ASSERT_NE(loading.Window(), nullptr);
-        loading.ShowPicture(picture.data(), 200, 100);
+        loading.ShowPicture(picture.data(), 200, 100, 1);
         loading.AddProgressBar(20, 40, 160, 20);
         loading.DrawOutline();
         loading.SetProgress(50);
@@ -314,6 +315,48 @@ TEST(LoadingWindow, GrowsWhatItShowsWithTheDesktopScale) {
         EXPECT_EQ(WindowPixel(w, 50, 50), 0x26A048u);
         EXPECT_EQ(WindowPixel(w, 150, 50), 0xE6E6E6u);
     });
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// A picture drawn at twice the size is shown pixel for pixel at a scale of 2, made smaller at
+// 1.5, and still fills the window at 3; the one of the design size is enlarged at 2.
+TEST(LoadingWindow, ShowsAPictureDrawnForItsScaleAsItIs) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    // Stripes one pixel wide, red and blue: an enlarged or resized copy blends them.
+    auto stripes = [](int width, int height) {
+        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3, 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                rgb[(static_cast<std::size_t>(y) * width + x) * 3 + (x % 2 == 0 ? 0 : 2)] = 255;
+        return rgb;
+    };
+    PlainServer server;
+    struct Case {
+        double scale;
+        int pictureWidth, density;
+        bool exact; // the stripes as they are
+    };
+    for (const Case c : {Case{2, 400, 2, true}, Case{1.5, 400, 2, false}, Case{3, 400, 2, false},
+                         Case{2, 200, 1, false}, Case{1, 200, 1, true}}) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale << ", density " << c.density);
+        const int width = Scaled(200, c.scale), height = Scaled(100, c.scale);
+        SdlLoadingWindow loading(server, {0, 0, width, height}, c.scale, [](SDL_Window* w) {
+            if (w != nullptr) SDL_DestroyWindow(w);
+        });
+        ASSERT_NE(loading.Window(), nullptr);
+        EXPECT_EQ(loading.Scale(), c.scale);
+        const std::vector<std::uint8_t> picture = stripes(c.pictureWidth, c.pictureWidth / 2);
+        loading.ShowPicture(picture.data(), c.pictureWidth, c.pictureWidth / 2, c.density);
+        loading.SetProgress(0);
+        SDL_Window* w = loading.Window();
+        // Well inside, and in a row of the picture the bar does not cover.
+        const int y = height / 8;
+        EXPECT_EQ(WindowPixel(w, width / 2, y) == 0xFF0000u &&
+                      WindowPixel(w, width / 2 + 1, y) == 0x0000FFu,
+                  c.exact);
+        EXPECT_NE(WindowPixel(w, width - 3, height - 3), 0xFFFFFFu) << "the picture fills it";
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -54,3 +54,15 @@ TEST(DpiOfResource, AnythingElseIsNoValue) {
          {"", "   ", "high", "192dpi", "192 96", "-96", "0", "nan", "inf", "1e999"})
         EXPECT_EQ(DpiOfResource(value), 0.0) << "'" << value << "'";
 }
+
+TEST(PixelDensity, IsThePixelsOfAWindowForEachUnitOfItsSize) {
+    const struct {
+        int pixels, units;
+        double density;
+    } cases[] = {
+        {800, 400, 2}, {1200, 400, 3}, {600, 400, 1.5}, {400, 400, 1},
+        {0, 400, 1},   {800, 0, 1},    {-5, 400, 1},    {200, 400, 1}, // never fewer pixels
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PixelDensity(c.pixels, c.units), c.density) << c.pixels << " for " << c.units;
+}

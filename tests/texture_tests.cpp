@@ -161,6 +161,51 @@ TEST(TextureSet, ThePictureFilesAreTheTablesPicturesEachOnceAndAllWritten) {
             << file;
 }
 
+// Beside the start-up's pictures the tool writes the welcome picture drawn at twice the size:
+// the same drawing, at twice the pixels, not an enlarged copy.
+TEST(TextureSet, TheWelcomePictureIsAlsoDrawnAtTwiceTheSize) {
+    const std::vector<std::string> all = PictureSetPaths();
+    EXPECT_EQ(all.size(), StartUpPicturePaths().size() + 1);
+    EXPECT_EQ(all.back(), WelcomePicture2xPath);
+    EXPECT_EQ(PictureFile(WelcomePicture2xPath), "Welcome@2x.jpg");
+    EXPECT_EQ(StartUpPicturePaths(2)[0], WelcomePicture2xPath);
+    EXPECT_EQ(StartUpPicturePaths(2).size(), StartUpPicturePaths().size());
+
+    const std::string folder = std::string(TESSEL_RUN_DIR) + "/tex/";
+    Picture small, large;
+    ASSERT_TRUE(DecodeJpegFile(folder + "Welcome.jpg", small));
+    ASSERT_TRUE(DecodeJpegFile(folder + "Welcome@2x.jpg", large));
+    ASSERT_EQ(large.width, 2 * small.width);
+    ASSERT_EQ(large.height, 2 * small.height);
+    // Each pixel of the small one is about the mean of the four it stands for in the large one.
+    long long difference = 0, detailSmall = 0, detailLarge = 0;
+    auto Squared = [](long long v) { return v * v; };
+    auto at = [](const Picture& p, int x, int y, int c) {
+        return int(p.rgb[(static_cast<std::size_t>(y) * p.width + x) * 3 + c]);
+    };
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const int mean =
+                    (at(large, 2 * x, 2 * y, c) + at(large, 2 * x + 1, 2 * y, c) +
+                     at(large, 2 * x, 2 * y + 1, c) + at(large, 2 * x + 1, 2 * y + 1, c) + 2) /
+                    4;
+                difference += std::abs(mean - at(small, x, y, c));
+                if (x > 0) detailSmall += Squared(at(small, x, y, c) - at(small, x - 1, y, c));
+            }
+    for (int y = 0; y < large.height; ++y)
+        for (int x = 1; x < large.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                detailLarge += Squared(at(large, x, y, c) - at(large, x - 1, y, c));
+    const long long samples = 3LL * small.width * small.height;
+    EXPECT_LT(difference, samples * 3) << "the same drawing";
+    // The edges' energy (squared steps between neighbours): an enlarged copy spreads each step
+    // over two pixels, halving it on its twice as many rows; drawn anew, each edge keeps its
+    // full step, and the rows double it.
+    EXPECT_GT(detailLarge * 10, detailSmall * 16)
+        << "not an enlarged copy: " << detailLarge << " against " << detailSmall;
+}
+
 TEST(TextureSet, APictureFileIsItsPathWithinTheSetWithSlashes) {
     const std::pair<const char*, const char*> cases[] = {
         {"tex\\Button\\0.jpg", "Button/0.jpg"},

@@ -18,6 +18,21 @@
 // the loader turns them into this platform's separators and reports them as given.
 constexpr const char* CardTexturePath = "tex\\Card.jpg";
 constexpr const char* WelcomePicturePath = "tex//Welcome.jpg";
+// The same picture drawn at twice the size, for a loading window drawn at a finer scale than
+// the design's: it is shown as it is at twice the scale and made smaller, not larger, between.
+constexpr const char* WelcomePicture2xPath = "tex//Welcome@2x.jpg";
+constexpr int WelcomePicture2xDensity = 2; // its pixels per pixel of the design
+
+// The welcome picture for a loading window drawn at this scale (pixels per pixel of the
+// design), with the density it is drawn at.
+struct WelcomePictureFile {
+    const char* path;
+    int density;
+};
+constexpr WelcomePictureFile WelcomePictureFor(double scale) {
+    return scale > 1 ? WelcomePictureFile{WelcomePicture2xPath, WelcomePicture2xDensity}
+                     : WelcomePictureFile{WelcomePicturePath, 1};
+}
 
 // A path of a key face or a glyph, tex\<folder>\<picture>.jpg, spelled out at compile time.
 struct PicturePathText {
@@ -47,12 +62,20 @@ inline constexpr std::array<PicturePathText, GlyphCount> GlyphPicturePaths = [] 
     return paths;
 }();
 
-// The paths of the welcome picture and the texture set, in load order.
-inline std::vector<std::string> StartUpPicturePaths() {
-    std::vector<std::string> paths{WelcomePicturePath};
+// The paths of the welcome picture for a loading window of this scale and the texture set, in
+// load order.
+inline std::vector<std::string> StartUpPicturePaths(double scale = 1) {
+    std::vector<std::string> paths{WelcomePictureFor(scale).path};
     for (const PicturePathText& p : KeyPicturePaths) paths.push_back(p.text);
     for (const PicturePathText& p : GlyphPicturePaths) paths.push_back(p.text);
     paths.push_back(CardTexturePath);
+    return paths;
+}
+
+// Every picture of the set, each once: what the picture tool writes.
+inline std::vector<std::string> PictureSetPaths() {
+    std::vector<std::string> paths = StartUpPicturePaths();
+    paths.push_back(WelcomePicture2xPath);
     return paths;
 }
 

@@ -576,10 +576,13 @@ void writeWindowIcon(const fs::path& file) {
     if (!f.flush()) fail("cannot write " + file.string());
 }
 
-void drawWelcome(const Fonts& fonts, const fs::path& file) {
+// Drawn in the design's units at density pixels each: a picture for a finer screen has the
+// same drawing at that many times the pixels, not an enlarged copy.
+void drawWelcome(const Fonts& fonts, const fs::path& file, int density) {
     constexpr int width = 400, height = 200;
-    Canvas canvas(width, height);
+    Canvas canvas(width * density, height * density);
     cairo_t* cr = canvas.cr();
+    cairo_scale(cr, density, density);
     cairo_rectangle(cr, 0, 0, width, height);
     fillVertical(cr, 0, height, hex(0xF6F8FA), hex(0xE4E9EF));
 
@@ -625,7 +628,8 @@ void makeAll(const fs::path& out, const Fonts& fonts) {
     drawMessages(fonts, messages);
 
     drawCard(fonts, fileOf(out, CardTexturePath));
-    drawWelcome(fonts, fileOf(out, WelcomePicturePath));
+    drawWelcome(fonts, fileOf(out, WelcomePicturePath), 1);
+    drawWelcome(fonts, fileOf(out, WelcomePicture2xPath), WelcomePicture2xDensity);
 }
 
 } // namespace

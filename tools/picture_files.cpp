@@ -6,6 +6,6 @@
 #include <iostream>
 
 int main() {
-    for (const std::string& path : StartUpPicturePaths()) std::cout << PictureFile(path) << '\n';
+    for (const std::string& path : PictureSetPaths()) std::cout << PictureFile(path) << '\n';
     return 0;
 }

@@ -8,7 +8,9 @@
 # Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
-PICTURES=$(find "$TEX" -type f -name '*.jpg' | wc -l)
+# The pictures the start-up reads: the welcome picture drawn at twice the size is read only
+# in its place on a finer screen, and reported as the welcome picture.
+PICTURES=$(find "$TEX" -type f -name '*.jpg' ! -name '*@2x.jpg' | wc -l)
 readonly PICTURES
 start_display
 

@@ -1,8 +1,8 @@
 #!/bin/bash
 # A high-density Wayland desktop: weston at output scale 2 with XWayland, nested in Xvfb. A
 # plain start in such a session makes a Wayland client, whole and centred in the output and as
-# sharp as at scale 1, rather than an enlarged XWayland window; SDL_VIDEODRIVER=x11 still
-# makes an X11 window, whole.
+# sharp as at scale 1, rather than an enlarged XWayland window, and so are its loading window
+# and its message boxes; SDL_VIDEODRIVER=x11 still makes an X11 window, whole.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -62,6 +62,52 @@ whole() {
     check "$2: and centred ($off px off the middle)" test "${off#-}" -le 4
 }
 
+# edge_share FILE GEOMETRY: of the edges in that part of the picture, the share (thousandths)
+# that are whole steps rather than ramps: text drawn at the screen's density keeps its edges
+# a pixel wide; text drawn at half of it and enlarged by the compositor spreads them over two.
+edge_share() {
+    local all strong
+    all=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 5% \
+        -format '%[fx:mean]' info:)
+    strong=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 50% \
+        -format '%[fx:mean]' info:)
+    awk -v a="$all" -v s="$strong" 'BEGIN { print (a > 0) ? int(1000 * s / a) : 0 }'
+}
+
+# area FILE COLOUR: "WIDTH HEIGHT X Y" around the pixels of exactly that colour (lines a pixel
+# thin left out).
+area() {
+    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -morphology Open Square:3 \
+        -trim -format '%w %h %X %Y\n' info: 2>/dev/null | tr -d '+'
+}
+
+# box_over_loading LABEL: the calculator started with a key picture missing: the box that
+# reports it comes up over the loading window. Checks that the box is drawn (its light inside
+# is seen, not a black or empty window) and sets BOX_SHARE and TITLE_SHARE, the edge shares of
+# the box's inside and of the loading window's title, above its progress bar.
+box_over_loading() {
+    local label=$1 bw=0 bh bx by w h x y
+    dir=$(new_dir "$label")
+    rm "$dir/tex/Button/0.jpg"
+    launch "$dir" WAYLAND_DISPLAY="$SOCKET" XDG_RUNTIME_DIR="$RUNTIME" DISPLAY="$XWAYLAND"
+    for _ in $(seq 100); do
+        shot "$WORK/$label.png"
+        read -r bw bh bx by < <(area "$WORK/$label.png" '#F2F2F2') || true
+        [ "${bw:-0}" -ge 200 ] && [ "${bh:-0}" -ge 40 ] && break
+        sleep 0.1
+    done
+    settle "$WORK/$label.png"
+    read -r bw bh bx by < <(area "$WORK/$label.png" '#F2F2F2') || true
+    check "$label: the box over the loading window is drawn (its inside ${bw}x${bh})" \
+        test "${bw:-0}" -ge 200 -a "${bh:-0}" -ge 40
+    BOX_SHARE=$(edge_share "$WORK/$label.png" "${bw}x${bh}+${bx}+${by}")
+    # The bar's track, and the title three bar heights above it.
+    read -r w h x y < <(area "$WORK/$label.png" '#E6E6E6') || true
+    check "$label: the loading window's bar is seen (${w}x${h})" test "${w:-0}" -ge 100
+    TITLE_SHARE=$(edge_share "$WORK/$label.png" "${w}x$((3 * h))+${x}+$((y - 7 * h / 2))")
+    stop_tessel
+}
+
 start_display
 xwayland 1
 session_start scale1
@@ -69,6 +115,9 @@ TOP=$(content_top "$WORK/scale1.png" "$INSET")
 whole "$WORK/scale1.png" "scale 1"
 sharp1=$(sharpness "$WORK/scale1.png")
 stop_tessel
+box_over_loading loading1
+box1=$BOX_SHARE
+title1=$TITLE_SHARE
 
 xwayland 2
 session_start scale2
@@ -82,6 +131,12 @@ check "scale 2: the keys are as sharp as at scale 1 ($sharp2 against $sharp1)" \
     test $((sharp2 * 10)) -ge $((sharp1 * 9))
 check "scale 2: nothing on standard error" test ! -s "$dir/stderr.log"
 stop_tessel
+# The loading window and the boxes drawn at the output's density, not enlarged.
+box_over_loading loading2
+check "scale 2: the box's text is as sharp as at scale 1 ($BOX_SHARE against $box1)" \
+    test $((BOX_SHARE * 10)) -ge $((box1 * 8))
+check "scale 2: the loading window's picture is as sharp as at scale 1 ($TITLE_SHARE against $title1)" \
+    test $((TITLE_SHARE * 10)) -ge $((title1 * 8))
 
 session_start x11 SDL_VIDEODRIVER=x11
 check "SDL_VIDEODRIVER=x11 makes an X11 window" \
