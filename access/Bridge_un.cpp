@@ -86,6 +86,19 @@ void StatusChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, c
     g_variant_unref(changed);
 }
 
+// The launcher of the accessibility bus is there: whether the desktop's accessibility is on.
+void AskStatus(GDBusConnection* bus, const gchar*, const gchar*, gpointer) {
+    GVariant* reply = g_dbus_connection_call_sync(
+        bus, StatusName, StatusPath, "org.freedesktop.DBus.Properties", "GetAll",
+        g_variant_new("(s)", StatusInterface), G_VARIANT_TYPE("(a{sv})"),
+        G_DBUS_CALL_FLAGS_NO_AUTO_START, 2000, nullptr, nullptr);
+    if (reply == nullptr) return;
+    GVariant* properties = g_variant_get_child_value(reply, 0);
+    if (Enabled(properties)) Join();
+    g_variant_unref(properties);
+    g_variant_unref(reply);
+}
+
 void Run() {
     const std::string address = SessionBusAddress();
     if (address.empty()) return;
@@ -96,22 +109,17 @@ void Run() {
         nullptr, nullptr, nullptr);
     if (bridge->bus == nullptr) return;
     g_dbus_connection_set_exit_on_close(bridge->bus, FALSE);
-    g_dbus_connection_signal_subscribe(bridge->bus, StatusName, "org.freedesktop.DBus.Properties",
+    // From any sender: a well-known name is matched only while the connection knows its owner.
+    g_dbus_connection_signal_subscribe(bridge->bus, nullptr, "org.freedesktop.DBus.Properties",
                                        "PropertiesChanged", StatusPath, nullptr,
                                        G_DBUS_SIGNAL_FLAGS_NONE, StatusChanged, nullptr, nullptr);
-    // Asked without starting the accessibility bus's launcher: where it does not run, the
-    // desktop's accessibility is off until it starts and says otherwise.
-    GVariant* reply = g_dbus_connection_call_sync(
-        bridge->bus, StatusName, StatusPath, "org.freedesktop.DBus.Properties", "GetAll",
-        g_variant_new("(s)", StatusInterface), G_VARIANT_TYPE("(a{sv})"),
-        G_DBUS_CALL_FLAGS_NO_AUTO_START, 2000, nullptr, nullptr);
-    if (reply != nullptr) {
-        GVariant* properties = g_variant_get_child_value(reply, 0);
-        if (Enabled(properties)) Join();
-        g_variant_unref(properties);
-        g_variant_unref(reply);
-    }
+    // The launcher of the accessibility bus is never started from here: where it does not run,
+    // the desktop's accessibility is off until it starts (a screen reader starts it).
+    const guint watch = g_bus_watch_name_on_connection(bridge->bus, StatusName,
+                                                       G_BUS_NAME_WATCHER_FLAGS_NONE, AskStatus,
+                                                       nullptr, nullptr, nullptr);
     g_main_loop_run(bridge->loop);
+    g_bus_unwatch_name(watch);
     if (bridge->joined) atk_bridge_adaptor_cleanup();
     g_object_unref(bridge->bus);
 }

@@ -5,10 +5,11 @@ BUILD="$ROOT/build"
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libx11-dev libxext-dev libgl-dev libglu1-mesa-dev
   libegl-dev libegl-mesa0 libgl1-mesa-dri libturbojpeg0-dev libcairo2-dev libfreetype-dev
-  libxdamage-dev libxtst-dev dpkg-dev file
+  libxdamage-dev libxtst-dev libatk1.0-dev libatk-bridge2.0-dev dpkg-dev file
   fonts-dejavu-core"
 TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick openbox xclip
-  desktop-file-utils appstream x11-xserver-utils lintian weston xwayland libdecor-0-plugin-1-cairo"
+  desktop-file-utils appstream x11-xserver-utils lintian weston xwayland libdecor-0-plugin-1-cairo
+  dbus-daemon at-spi2-core libglib2.0-bin python3-gi gir1.2-atspi-2.0"
 
 # Installs the Debian packages that are not installed yet (apt-get as root, sudo otherwise).
 ensure_packages() {

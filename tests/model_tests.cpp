@@ -181,3 +181,28 @@ TEST_F(ModelTest, ALeftDragTurnsOnlyWhenItStartsOffTheKeys) {
         EXPECT_EQ(model.View.SpinAngle, c.turns ? 10 : 0);
     }
 }
+
+TEST_F(ModelTest, AViewHearsAKeysCommandRanAfterWhatItChangedButNotWhenItFailed) {
+    struct RanView : CalculatorView {
+        std::string* log;
+        void DisplayChanged(const std::string& text, bool) override {
+            *log += "display " + text + ";";
+        }
+        void CommandRan(int key) override { *log += "ran " + std::to_string(key) + ";"; }
+    } ran;
+    std::string log;
+    ran.log = &log;
+    model.AddView(ran);
+    Type("7=");
+    model.Do({Action::FocusKey, BtnMR});
+    EXPECT_EQ(log, "display 7;ran 7;ran 18;");
+    EXPECT_EQ(model.FocusedKey(), BtnMR);
+    EXPECT_TRUE(model.FocusShown());
+    Type("1/0=");
+    log.clear();
+    EXPECT_THROW(model.Do({Action::PressKey, BtnMult}), EConvertError);
+    EXPECT_EQ(log, "");
+    model.Do({Action::FocusKey, KeyCount}); // no such key: the focus stays
+    EXPECT_EQ(model.FocusedKey(), BtnMR);
+    model.RemoveView(ran);
+}

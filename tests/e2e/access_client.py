@@ -4,16 +4,21 @@ accessibility bus and walks, presses and reads it through Atspi, as a screen rea
 Usage: access_client.py tree | press NAME... | focused | extents NAME
 Prints what it found, one fact a line; exits 1 when the calculator cannot be found.
 """
+import os
 import sys
 import time
+import warnings
 
 import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+# The bindings call the action interface deprecated; screen readers still walk it so.
+warnings.simplefilter("ignore", DeprecationWarning)
 
-def find_app(seconds=20):
+
+def find_app(seconds=float(os.environ.get("ACCESS_WAIT", "20"))):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         desktop = Atspi.get_desktop(0)
@@ -60,8 +65,8 @@ def main():
         print("frame", frame.get_role_name(), frame.get_name())
         print("buttons", len(buttons), "unique", len(by_name))
         print("clickable", sum(1 for b in buttons
-                               if b.is_action()
-                               and Atspi.Action.get_action_name(b, 0) == "click"))
+                               if b.get_action_iface() is not None
+                               and b.get_action_name(0) == "click"))
         print("names", "|".join(sorted(by_name)))
         print("display", display_text(display))
         print("description", display.get_description())
@@ -85,6 +90,22 @@ def main():
     elif mode == "extents":
         e = by_name[args[0]].get_extents(Atspi.CoordType.SCREEN)
         print("extents", e.x, e.y, e.width, e.height)
+    elif mode == "keys":
+        # The keys the calculator echoes to the screen reader while they are typed.
+        typed = []
+
+        def heard(event):
+            if event.type == Atspi.EventType.KEY_PRESSED_EVENT:
+                typed.append(event.event_string)
+            return False
+
+        listener = Atspi.DeviceListener.new(heard)
+        Atspi.register_keystroke_listener(listener, None, 0,
+                                          1 << Atspi.EventType.KEY_PRESSED_EVENT,
+                                          Atspi.KeyListenerSyncType.NOSYNC)
+        print("listening", flush=True)
+        pump(float(args[0]))
+        print("typed", "".join(typed))
     elif mode == "card":
         card = [k for k in kids if k.get_role() == Atspi.Role.LABEL]
         print("card", len(card))
