@@ -52,18 +52,6 @@ inside() {
         }
 }
 
-# edge_share FILE GEOMETRY: of the edges in that part of the picture, the share (thousandths)
-# that are whole steps rather than ramps: keys drawn at the screen's density keep their edges
-# a pixel wide; drawn at half of it and enlarged by the compositor, they spread over two.
-edge_share() {
-    local all strong
-    all=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 5% \
-        -format '%[fx:mean]' info:)
-    strong=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 50% \
-        -format '%[fx:mean]' info:)
-    awk -v a="$all" -v s="$strong" 'BEGIN { print (a > 0) ? int(1000 * s / a) : 0 }'
-}
-
 # keys W H X Y: the geometry of the middle of a calculator of that box: its keys.
 keys() {
     echo "$(($1 / 2))x$(($2 / 4))+$(($3 + $1 / 4))+$(($4 + $2 / 2))"

@@ -62,18 +62,6 @@ whole() {
     check "$2: and centred ($off px off the middle)" test "${off#-}" -le 4
 }
 
-# edge_share FILE GEOMETRY: of the edges in that part of the picture, the share (thousandths)
-# that are whole steps rather than ramps: text drawn at the screen's density keeps its edges
-# a pixel wide; text drawn at half of it and enlarged by the compositor spreads them over two.
-edge_share() {
-    local all strong
-    all=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 5% \
-        -format '%[fx:mean]' info:)
-    strong=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 50% \
-        -format '%[fx:mean]' info:)
-    awk -v a="$all" -v s="$strong" 'BEGIN { print (a > 0) ? int(1000 * s / a) : 0 }'
-}
-
 # area FILE COLOUR: "WIDTH HEIGHT X Y" around the pixels of exactly that colour (lines a pixel
 # thin left out).
 area() {

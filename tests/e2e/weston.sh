@@ -54,3 +54,16 @@ content_top() {
         awk -F'[,:]' '/#FFFFFF.*#FFFFFF/ { if (!run++) start = $2; if (run == 100 && !found++) print start }
                       !/#FFFFFF.*#FFFFFF/ { run = 0 }'
 }
+
+# edge_share FILE GEOMETRY: of the edges in that part of the picture, the share (thousandths)
+# that are whole steps rather than ramps: text and keys drawn at the screen's density keep
+# their edges a pixel wide; drawn at half of it and enlarged by the compositor, they spread
+# them over two.
+edge_share() {
+    local all strong
+    all=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 5% \
+        -format '%[fx:mean]' info:)
+    strong=$(convert "$1" -crop "$2" +repage -colorspace gray -edge 1 -threshold 50% \
+        -format '%[fx:mean]' info:)
+    awk -v a="$all" -v s="$strong" 'BEGIN { print (a > 0) ? int(1000 * s / a) : 0 }'
+}
