@@ -51,8 +51,7 @@ Matrix ProjectionOf(int width, int height) {
     return Perspective(fieldOfView, aspect, NearPlane, FarPlane);
 }
 
-bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
-    if (displayTilt != 0 || !WellFormed(g)) return false;
+bool BodyWithinDepthRange(const Matrix& modelview, const Geometry& g) {
     // The body is convex: it lies between the planes when all its corners do. The margin
     // keeps out a corner that the rounding of the projection might put on the other side.
     constexpr double Margin = 1e-4;
@@ -63,6 +62,10 @@ bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayT
         if (!(depth > NearPlane * (1 + Margin) && depth < FarPlane * (1 - Margin))) return false;
     }
     return true;
+}
+
+bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
+    return displayTilt == 0 && WellFormed(g) && BodyWithinDepthRange(modelview, g);
 }
 
 void SetUpView(int width, int height) {
@@ -91,15 +94,30 @@ void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* p
                          pixels + static_cast<std::size_t>(b) * width);
 }
 
-void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey) {
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey,
+              bool closed) {
+    // A key standing on the key plate is a closed solid: seen from outside it, each face
+    // turned away from the eye lies behind one turned to it. Drawn, such a face could still
+    // win the depth test on a pixel of the key's outline, where the two meet, and show there
+    // in the colour of the key's far side.
+    if (closed) {
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    }
     for (const KeyRecord& key : keys) {
         glPushMatrix();
         glTranslatef(key.X, key.Y, key.Z);
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
         DrawKey(key, pickedName);
-        if (key.Id == focusedKey) DrawFocusMark(key);
+        if (key.Id == focusedKey) {
+            // A flat ring over the face, wound either way.
+            glDisable(GL_CULL_FACE);
+            DrawFocusMark(key);
+            if (closed) glEnable(GL_CULL_FACE);
+        }
         glPopMatrix();
     }
+    if (closed) glDisable(GL_CULL_FACE);
 }
 
 void DrawCalculator(const SceneContent& s) {
@@ -116,7 +134,7 @@ void DrawCalculator(const SceneContent& s) {
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);
-    DrawKeys(s.keys, s.pickedName, s.focusedKey);
+    DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed);
     if (s.inParts) glFlush();
 
     glPushMatrix();

@@ -211,9 +211,12 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     // shaders. The second frame, which follows at once, compiles them while the first is seen.
     const bool outsideOnly =
         firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, Model.View.DisplayTilt);
-    return {Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
-            DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
-            outsideOnly};
+    SceneContent content{
+        Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
+        DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
+        outsideOnly};
+    content.keysClosed = BodyWithinDepthRange(ModelviewMatrix(), Shape);
+    return content;
 }
 
 void T_Tessel_Frm::StepKeys() {
