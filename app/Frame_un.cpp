@@ -95,7 +95,7 @@ void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* p
 }
 
 void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey,
-              bool closed) {
+              bool closed, const DrawnRegion* region) {
     // A key standing on the key plate is a closed solid: seen from outside it, each face
     // turned away from the eye lies behind one turned to it. Drawn, such a face could still
     // win the depth test on a pixel of the key's outline, where the two meet, and show there
@@ -105,6 +105,11 @@ void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int fo
         glEnable(GL_CULL_FACE);
     }
     for (const KeyRecord& key : keys) {
+        const float e = key.Edge / 2;
+        if (region != nullptr &&
+            !Touches(*region, Translation(key.X, key.Y, key.Z) * Rotation(key.Angle, 0, 1, 0),
+                     {-e, 0, -e, e, key.Height, e}))
+            continue;
         glPushMatrix();
         glTranslatef(key.X, key.Y, key.Z);
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
@@ -130,15 +135,17 @@ void DrawCalculator(const SceneContent& s) {
     // a part on its own threads while this one goes on with the next (the clear, the case
     // with its many corner triangles, the keys), instead of all of it after the last call. For
     // a part of the window each pass costs more than it saves.
-    DrawCase(g, s.outsideOnly);
+    DrawCase(g, s.outsideOnly, s.region);
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);
-    DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed);
+    DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed, s.region);
     if (s.inParts) glFlush();
 
+    const Matrix hinged = DisplayFrameTransform(g, s.displayTilt);
+    if (s.region != nullptr && !Touches(*s.region, hinged, DisplayFrameBox(g))) return;
     glPushMatrix();
-    glMultMatrixd(DisplayFrameTransform(g, s.displayTilt).data());
+    glMultMatrixd(hinged.data());
     DrawDisplayFrame(g);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
     glTranslatef(g.frameBorder, g.frameBorder, 0);

@@ -4,6 +4,7 @@
 
 #include "config/Cfgread_un.h"
 #include "scene/Button_un.h"
+#include "scene/Extent_un.h"
 #include "scene/Geometry_un.h"
 #include "scene/Picking_un.h"
 
@@ -27,6 +28,9 @@ struct SceneContent {
     bool outsideOnly = false;
     // No key is cut by the near plane: each is seen from outside, its back faces culled.
     bool keysClosed = false;
+    // Drawn only in this region of the window (the rest kept from the last frame): the parts
+    // that cannot touch it are left out.
+    const DrawnRegion* region = nullptr;
 };
 
 // Depth test, lighting and the light, and the clear colour of the configuration.
@@ -52,6 +56,6 @@ void DrawCalculator(const SceneContent& scene);
 void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* pixels);
 // The 22 keys, each at its place, and the focus mark on the focused one (-1 for none); the
 // faces turned away from the eye are culled when the keys are closed (see SceneContent).
-// Culling is left off.
+// Culling is left off. Given a region, the keys that cannot touch it are left out.
 void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey = -1,
-              bool closed = false);
+              bool closed = false, const DrawnRegion* region = nullptr);

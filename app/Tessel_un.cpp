@@ -176,7 +176,10 @@ void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
     glPushMatrix();
     ApplyViewTransform();
     // With the key under the mouse this frame picked before its damage was found.
-    DrawCalculator(Content(!scissored));
+    SceneContent content = Content(!scissored);
+    const DrawnRegion region{Mapping(), damage};
+    if (scissored) content.region = &region;
+    DrawCalculator(content);
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
     firstFrameDrawn_ = true;

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     settle();
     std::vector<double> keyTimes;
     for (int i = 0; i < frames; ++i) {
-        const std::uint16_t key = i % 2 == 0 ? '1' : VK_ESCAPE;
+        const std::uint16_t key = i % 2 == 0 ? std::uint16_t{'1'} : std::uint16_t{VK_ESCAPE};
         WindowEvent down{WindowEvent::KeyDown, key};
         down.character = key == '1' ? U'1' : U'\0';
         const auto pressed = Clock::now();
