@@ -94,6 +94,36 @@ void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* p
                          pixels + static_cast<std::size_t>(b) * width);
 }
 
+void DrawBackground() {
+    // The clear colour and the far depth, as a clear leaves them; drawn with the frame's other
+    // triangles, where a clear limited by the scissor would cost the driver a pass of its own.
+    GLfloat colour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDepthFunc(GL_ALWAYS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4fv(colour);
+    glBegin(GL_QUADS);
+    glVertex3f(-1, -1, 1);
+    glVertex3f(1, -1, 1);
+    glVertex3f(1, 1, 1);
+    glVertex3f(-1, 1, 1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
 void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey,
               bool closed, const DrawnRegion* region) {
     // A key standing on the key plate is a closed solid: seen from outside it, each face

@@ -50,6 +50,9 @@ bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& shape, double disp
 // Whether the body of the calculator (all but a raised display frame) lies between the near
 // and the far plane of the projection, neither cutting into it.
 bool BodyWithinDepthRange(const Matrix& modelview, const Geometry& shape);
+// Fills the viewport (within the scissor) with the clear colour at the far depth: what a
+// clear of the colour and depth buffers leaves.
+void DrawBackground();
 // The calculator, under the current modelview matrix placing it before the camera.
 void DrawCalculator(const SceneContent& scene);
 // Reads back rows of the frame in the back buffer (see FrameReader).

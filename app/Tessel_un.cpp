@@ -164,15 +164,19 @@ void T_Tessel_Frm::Repaint_TmTimer() {
 }
 
 void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
-    // The whole scene is drawn, but only the pixels in the rectangle are cleared and filled:
-    // outside it the back buffer holds the last frame, which is what this one shows there.
+    // Only the pixels in the rectangle are cleared and filled, of what can touch them: outside
+    // it the back buffer holds the last frame, which is what this one shows there.
     const bool scissored = damage != WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
     if (scissored) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(damage.x0, damage.y0, damage.Width(), damage.Height());
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!scissored) glFlush(); // see DrawCalculator
+    if (scissored) {
+        DrawBackground();
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFlush(); // see DrawCalculator
+    }
     glPushMatrix();
     ApplyViewTransform();
     // With the key under the mouse this frame picked before its damage was found.
