@@ -67,3 +67,11 @@ WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float bas
 WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
     return ProjectedRect(mapping, DisplayFrameTransform(g, displayTilt), DisplayFrameBox(g));
 }
+
+WindowRect GlyphAreaRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
+    // The glyphs lie in the plane of the frame's face, a border in from its corner.
+    return ProjectedRect(mapping,
+                         DisplayFrameTransform(g, displayTilt) *
+                             Translation(g.frameBorder, g.frameBorder, 0),
+                         {0, 0, 0, g.glyphWidth, g.glyphHeight, 0});
+}

@@ -48,6 +48,9 @@ WindowRect CalculatorRect(const WindowMapping& mapping, const Geometry& geometry
                           double displayTilt);
 // A key with its base at each of two heights, and every place between.
 WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float baseY0, float baseY1);
+// The glyphs on the display frame: all that a new text changes.
+WindowRect GlyphAreaRect(const WindowMapping& mapping, const Geometry& geometry,
+                         double displayTilt);
 // The display frame with the glyphs on it.
 WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& geometry,
                             double displayTilt);

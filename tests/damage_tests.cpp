@@ -146,6 +146,24 @@ TEST(Damage, SeenFromTheSamePlaceOnlyWhatChangedIsRedrawn) {
     EXPECT_EQ(DamageOf(first, memory, s.g, s.keys), typed);
 }
 
+TEST(Damage, ANewTextRedrawsTheGlyphsAndNotTheWholeFrame) {
+    Scene s;
+    for (double tilt : {0.0, 0.6}) {
+        const WindowMapping m = MappingOf(1.4, -10, 15);
+        const WindowRect typed =
+            DamageOf(FrameOf(s, m, 0, "0", tilt), FrameOf(s, m, 0, "-7,25", tilt), s.g, s.keys);
+        const WindowRect frame = DisplayFrameRect(m, s.g, tilt);
+        EXPECT_LT(typed.Width() * typed.Height(), frame.Width() * frame.Height() * 9 / 10);
+        // Every corner of the glyph area.
+        const Matrix glyphs =
+            DisplayFrameTransform(s.g, tilt) * Translation(s.g.frameBorder, s.g.frameBorder, 0);
+        for (double x : {0.0, static_cast<double>(s.g.glyphWidth)})
+            for (double y : {0.0, static_cast<double>(s.g.glyphHeight)})
+                EXPECT_TRUE(Inside(typed, Project(m, glyphs, x, y, 0)))
+                    << "tilt " << tilt << " at " << x << ", " << y;
+    }
+}
+
 TEST(Damage, SeenFromElsewhereTheCalculatorIsRedrawnWhereItWasAndWhereItIs) {
     Scene s;
     const WindowMapping before = MappingOf(1.4, 0, 0), after = MappingOf(1.4, 0, 40);
