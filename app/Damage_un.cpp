@@ -34,6 +34,6 @@ WindowRect DamageOf(const ShownFrame& last, const ShownFrame& next, const Geomet
             damage = Union(damage, KeyRect(m, keys[i], last.keyY[i], next.keyY[i]));
     }
     if (last.text != next.text || last.memoryShown != next.memoryShown)
-        damage = Union(damage, DisplayFrameRect(m, g, next.displayTilt));
+        damage = Union(damage, GlyphAreaRect(m, g, next.displayTilt));
     return damage;
 }

@@ -26,8 +26,7 @@ ShownFrame FrameOf(const WindowMapping& mapping, double displayTilt,
 
 // The rectangle that holds every pixel in which the next frame differs from the last one.
 // Seen from the same place, that is the keys that moved, changed colour or gained or lost the
-// focus mark and, when its text changed, the display; seen from elsewhere, the calculator
-// where it was and where it will be.
-// The rest of the window is background in both.
+// focus mark and, when its text changed, the glyphs of the display; seen from elsewhere, the
+// calculator where it was and where it will be. The rest of the window is background in both.
 WindowRect DamageOf(const ShownFrame& last, const ShownFrame& next, const Geometry& geometry,
                     const KeyRecord (&keys)[KeyCount]);

@@ -51,8 +51,7 @@ Matrix ProjectionOf(int width, int height) {
     return Perspective(fieldOfView, aspect, NearPlane, FarPlane);
 }
 
-bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
-    if (displayTilt != 0 || !WellFormed(g)) return false;
+bool BodyWithinDepthRange(const Matrix& modelview, const Geometry& g) {
     // The body is convex: it lies between the planes when all its corners do. The margin
     // keeps out a corner that the rounding of the projection might put on the other side.
     constexpr double Margin = 1e-4;
@@ -63,6 +62,10 @@ bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayT
         if (!(depth > NearPlane * (1 + Margin) && depth < FarPlane * (1 - Margin))) return false;
     }
     return true;
+}
+
+bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& g, double displayTilt) {
+    return displayTilt == 0 && WellFormed(g) && BodyWithinDepthRange(modelview, g);
 }
 
 void SetUpView(int width, int height) {
@@ -91,15 +94,65 @@ void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* p
                          pixels + static_cast<std::size_t>(b) * width);
 }
 
-void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey) {
+void DrawBackground() {
+    // The clear colour and the far depth, as a clear leaves them; drawn with the frame's other
+    // triangles, where a clear limited by the scissor would cost the driver a pass of its own.
+    GLfloat colour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDepthFunc(GL_ALWAYS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4fv(colour);
+    glBegin(GL_QUADS);
+    glVertex3f(-1, -1, 1);
+    glVertex3f(1, -1, 1);
+    glVertex3f(1, 1, 1);
+    glVertex3f(-1, 1, 1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey,
+              bool closed, const DrawnRegion* region) {
+    // A key standing on the key plate is a closed solid: seen from outside it, each face
+    // turned away from the eye lies behind one turned to it. Drawn, such a face could still
+    // win the depth test on a pixel of the key's outline, where the two meet, and show there
+    // in the colour of the key's far side.
+    if (closed) {
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    }
     for (const KeyRecord& key : keys) {
+        const float e = key.Edge / 2;
+        if (region != nullptr &&
+            !Touches(*region, Translation(key.X, key.Y, key.Z) * Rotation(key.Angle, 0, 1, 0),
+                     {-e, 0, -e, e, key.Height, e}))
+            continue;
         glPushMatrix();
         glTranslatef(key.X, key.Y, key.Z);
         glRotatef(static_cast<float>(key.Angle), 0, 1, 0);
         DrawKey(key, pickedName);
-        if (key.Id == focusedKey) DrawFocusMark(key);
+        if (key.Id == focusedKey) {
+            // A flat ring over the face, wound either way.
+            glDisable(GL_CULL_FACE);
+            DrawFocusMark(key);
+            if (closed) glEnable(GL_CULL_FACE);
+        }
         glPopMatrix();
     }
+    if (closed) glDisable(GL_CULL_FACE);
 }
 
 void DrawCalculator(const SceneContent& s) {
@@ -112,15 +165,17 @@ void DrawCalculator(const SceneContent& s) {
     // a part on its own threads while this one goes on with the next (the clear, the case
     // with its many corner triangles, the keys), instead of all of it after the last call. For
     // a part of the window each pass costs more than it saves.
-    DrawCase(g, s.outsideOnly);
+    DrawCase(g, s.outsideOnly, s.region);
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
     DrawCard(g, s.cardTexture);
-    DrawKeys(s.keys, s.pickedName, s.focusedKey);
+    DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed, s.region);
     if (s.inParts) glFlush();
 
+    const Matrix hinged = DisplayFrameTransform(g, s.displayTilt);
+    if (s.region != nullptr && !Touches(*s.region, hinged, DisplayFrameBox(g))) return;
     glPushMatrix();
-    glMultMatrixd(DisplayFrameTransform(g, s.displayTilt).data());
+    glMultMatrixd(hinged.data());
     DrawDisplayFrame(g);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
     glTranslatef(g.frameBorder, g.frameBorder, 0);

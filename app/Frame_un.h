@@ -4,6 +4,7 @@
 
 #include "config/Cfgread_un.h"
 #include "scene/Button_un.h"
+#include "scene/Extent_un.h"
 #include "scene/Geometry_un.h"
 #include "scene/Picking_un.h"
 
@@ -25,6 +26,11 @@ struct SceneContent {
     // Only the calculator's outside can be seen (OnlyOutsideSeen): the case lets the driver
     // drop what faces away from the eye and what lies inside it (see DrawCase).
     bool outsideOnly = false;
+    // No key is cut by the near plane: each is seen from outside, its back faces culled.
+    bool keysClosed = false;
+    // Drawn only in this region of the window (the rest kept from the last frame): the parts
+    // that cannot touch it are left out.
+    const DrawnRegion* region = nullptr;
 };
 
 // Depth test, lighting and the light, and the clear colour of the configuration.
@@ -41,9 +47,18 @@ void SetUpView(int width, int height);
 // plane of the projection cuts into it no ray from the eye reaches inside it or the back of
 // a surface.
 bool OnlyOutsideSeen(const Matrix& modelview, const Geometry& shape, double displayTilt);
+// Whether the body of the calculator (all but a raised display frame) lies between the near
+// and the far plane of the projection, neither cutting into it.
+bool BodyWithinDepthRange(const Matrix& modelview, const Geometry& shape);
+// Fills the viewport (within the scissor) with the clear colour at the far depth: what a
+// clear of the colour and depth buffers leaves.
+void DrawBackground();
 // The calculator, under the current modelview matrix placing it before the camera.
 void DrawCalculator(const SceneContent& scene);
 // Reads back rows of the frame in the back buffer (see FrameReader).
 void ReadFrameRows(int width, int height, int first, int count, std::uint32_t* pixels);
-// The 22 keys, each at its place, and the focus mark on the focused one (-1 for none).
-void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey = -1);
+// The 22 keys, each at its place, and the focus mark on the focused one (-1 for none); the
+// faces turned away from the eye are culled when the keys are closed (see SceneContent).
+// Culling is left off. Given a region, the keys that cannot touch it are left out.
+void DrawKeys(const KeyRecord (&keys)[KeyCount], std::int32_t pickedName, int focusedKey = -1,
+              bool closed = false, const DrawnRegion* region = nullptr);

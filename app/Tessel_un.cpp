@@ -166,19 +166,26 @@ void T_Tessel_Frm::Repaint_TmTimer() {
 }
 
 void T_Tessel_Frm::DrawFrame(const WindowRect& damage, bool swapped) {
-    // The whole scene is drawn, but only the pixels in the rectangle are cleared and filled:
-    // outside it the back buffer holds the last frame, which is what this one shows there.
+    // Only the pixels in the rectangle are cleared and filled, of what can touch them: outside
+    // it the back buffer holds the last frame, which is what this one shows there.
     const bool scissored = damage != WholeWindow(Window.DrawableWidth(), Window.DrawableHeight());
     if (scissored) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(damage.x0, damage.y0, damage.Width(), damage.Height());
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!scissored) glFlush(); // see DrawCalculator
+    if (scissored) {
+        DrawBackground();
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFlush(); // see DrawCalculator
+    }
     glPushMatrix();
     ApplyViewTransform();
     // With the key under the mouse this frame picked before its damage was found.
-    DrawCalculator(Content(!scissored));
+    SceneContent content = Content(!scissored);
+    const DrawnRegion region{Mapping(), damage};
+    if (scissored) content.region = &region;
+    DrawCalculator(content);
     glPopMatrix();
     if (scissored) glDisable(GL_SCISSOR_TEST);
     firstFrameDrawn_ = true;
@@ -213,9 +220,12 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     // shaders. The second frame, which follows at once, compiles them while the first is seen.
     const bool outsideOnly =
         firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, Model.View.DisplayTilt);
-    return {Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
-            DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
-            outsideOnly};
+    SceneContent content{
+        Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
+        DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
+        outsideOnly};
+    content.keysClosed = BodyWithinDepthRange(ModelviewMatrix(), Shape);
+    return content;
 }
 
 void T_Tessel_Frm::StepKeys() {

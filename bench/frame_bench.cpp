@@ -1,7 +1,9 @@
-// Frame cost on the offscreen back end at 1920 x 1080: full frames (scene and picking pass)
-// against frames that only clear and finish, and the frames of a turn by a right-drag as the
-// window draws them (in part, one a refresh), measured in the same run. The turn's figure is
-// the CPU of all the process's threads, the renderer's included, a frame.
+// Frame cost on the offscreen back end at 1920 x 1080 (or the size given): full frames (scene
+// and picking pass) against frames that only clear and finish, the frames of a turn by a
+// right-drag as the window draws them (in part, one a refresh), and the frame that shows a key
+// press, from the key event to the finished picture, measured in the same run. The turn's
+// figure is the CPU of all the process's threads, the renderer's included, a frame.
+// Usage: frame_bench [FRAMES [WIDTHxHEIGHT]]
 #include "app/Session_un.h"
 #include "config/Cfgread_un.h"
 #include "platform/Egllayer_un.h"
@@ -44,13 +46,18 @@ double CpuMs() {
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    int width = 1920, height = 1080;
+    if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) != 2) {
+        std::fprintf(stderr, "usage: frame_bench [FRAMES [WIDTHxHEIGHT]]\n");
+        return 2;
+    }
     std::filesystem::current_path(TESSEL_RUN_DIR);
-    OffscreenPlatform platform(1920, 1080);
+    OffscreenPlatform platform(width, height);
     TesselSession session(platform);
     T_Tessel_Frm& form = session.Start();
     form.DrawEveryTick = true;
-    form.Model.View.MouseX = 960; // over the keys, so picking finds one
-    form.Model.View.MouseY = 700;
+    form.Model.View.MouseX = width / 2.0; // over the keys, so picking finds one
+    form.Model.View.MouseY = height * 0.65;
     for (int i = 0; i < 10; ++i) form.Repaint_TmTimer();
 
     const double full = MedianMs(frames, [&] { form.Repaint_TmTimer(); });
@@ -62,7 +69,7 @@ int main(int argc, char** argv) {
     form.DrawEveryTick = false;
     TApplication& application = session.application;
     constexpr double MovesPerSecond = 95, Pi = 3.14159265358979;
-    const int cx = 1920 / 2, cy = 1080 * 62 / 100, rx = 1920 / 14, ry = 1080 / 9;
+    const int cx = width / 2, cy = height * 62 / 100, rx = width / 14, ry = height / 9;
     long move = 0;
     const double start = platform.Clock;
     auto mouse = [&](WindowEvent::Kind kind, TShiftState shift) {
@@ -88,10 +95,39 @@ int main(int argc, char** argv) {
     const double turnCpu = (CpuMs() - cpuBefore) / frames;
     mouse(WindowEvent::MouseUp, 0);
 
+    // "1" and Escape in turn, as bench/interaction.sh presses them: each timed from the key
+    // event to its frame finished, then released and let settle untimed.
+    auto settle = [&] {
+        for (int i = 0; i < 200 && form.WantsTick(); ++i) {
+            platform.Clock += 1000.0 / 60;
+            application.Dispatch(form, {WindowEvent::Tick});
+        }
+        glFinish();
+    };
+    settle();
+    std::vector<double> keyTimes;
+    for (int i = 0; i < frames; ++i) {
+        const std::uint16_t key = i % 2 == 0 ? std::uint16_t{'1'} : std::uint16_t{VK_ESCAPE};
+        WindowEvent down{WindowEvent::KeyDown, key};
+        down.character = key == '1' ? U'1' : U'\0';
+        const auto pressed = Clock::now();
+        application.Dispatch(form, down);
+        application.Dispatch(form, {WindowEvent::Tick});
+        glFinish();
+        keyTimes.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        platform.Clock += 1000.0 / 60;
+        application.Dispatch(form, {WindowEvent::KeyUp, key});
+        settle();
+    }
+    std::sort(keyTimes.begin(), keyTimes.end());
+    const double keyWall = keyTimes[keyTimes.size() / 2];
+
     std::printf("full frame   %8.3f ms (median of %d)\n", full, frames);
     std::printf("clear only   %8.3f ms (median of %d)\n", clear, frames);
     std::printf("ratio        %8.2f\n", full / clear);
     std::printf("turn frame   %8.3f ms (median of %d), CPU %.3f ms a frame\n", turnWall, frames,
                 turnCpu);
+    std::printf("key frame    %8.3f ms (median of %d)\n", keyWall, frames);
     return 0;
 }

@@ -46,6 +46,11 @@ WindowRect ProjectedRect(const WindowMapping& mapping, const Matrix& place, cons
     return r.Empty() ? WindowRect{} : r;
 }
 
+bool Touches(const DrawnRegion& region, const Matrix& place, const Box& box) {
+    const WindowRect r = ProjectedRect(region.mapping, place, box), d = region.rect;
+    return !r.Empty() && r.x0 < d.x1 && d.x0 < r.x1 && r.y0 < d.y1 && d.y0 < r.y1;
+}
+
 WindowRect CalculatorRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
     return Union(ProjectedRect(mapping, IdentityMatrix(), CalculatorBody(g)),
                  DisplayFrameRect(mapping, g, displayTilt));
@@ -61,4 +66,12 @@ WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float bas
 
 WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
     return ProjectedRect(mapping, DisplayFrameTransform(g, displayTilt), DisplayFrameBox(g));
+}
+
+WindowRect GlyphAreaRect(const WindowMapping& mapping, const Geometry& g, double displayTilt) {
+    // The glyphs lie in the plane of the frame's face, a border in from its corner.
+    return ProjectedRect(mapping,
+                         DisplayFrameTransform(g, displayTilt) *
+                             Translation(g.frameBorder, g.frameBorder, 0),
+                         {0, 0, 0, g.glyphWidth, g.glyphHeight, 0});
 }

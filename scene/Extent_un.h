@@ -28,6 +28,15 @@ struct WindowMapping {
     int width, height;
 };
 
+// A part of the window that a frame draws, and the mapping of the frame.
+struct DrawnRegion {
+    WindowMapping mapping;
+    WindowRect rect;
+};
+// Whether a surface inside the box, placed in model space by `place`, may touch a pixel of
+// the region; a surface that cannot is left out of the frame, which looks the same.
+bool Touches(const DrawnRegion& region, const Matrix& place, const Box& box);
+
 // The rectangle covering every pixel that a surface inside the box, placed in model space by
 // `place`, can touch, within the window; the whole window when a corner of the box lies at
 // or behind the eye, where a projection has no bounds.
@@ -39,6 +48,9 @@ WindowRect CalculatorRect(const WindowMapping& mapping, const Geometry& geometry
                           double displayTilt);
 // A key with its base at each of two heights, and every place between.
 WindowRect KeyRect(const WindowMapping& mapping, const KeyRecord& key, float baseY0, float baseY1);
+// The glyphs on the display frame: all that a new text changes.
+WindowRect GlyphAreaRect(const WindowMapping& mapping, const Geometry& geometry,
+                         double displayTilt);
 // The display frame with the glyphs on it.
 WindowRect DisplayFrameRect(const WindowMapping& mapping, const Geometry& geometry,
                             double displayTilt);

@@ -67,7 +67,7 @@ void SetMaterial(const Material& m) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
 }
 
-void DrawCase(const Geometry& g, bool outsideOnly) {
+void DrawCase(const Geometry& g, bool outsideOnly, const DrawnRegion* region) {
     const float L = g.length, T = g.thickness, W = g.width, F = g.fillet, B = g.frameBorder;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     SetMaterial(CaseMaterial);
@@ -107,32 +107,46 @@ void DrawCase(const Geometry& g, bool outsideOnly) {
     auto clipTo = [&](V centre) {
         if (outsideOnly) KeepOutwardSide(model, centre, F / 16);
     };
+    // Whether the rounded part centred there, reaching `half` along each axis, may touch the
+    // region drawn.
+    auto seen = [&](V centre, V half) {
+        return region == nullptr ||
+               Touches(*region, IdentityMatrix(),
+                       {centre.x - half.x, centre.y - half.y, centre.z - half.z, centre.x + half.x,
+                        centre.y + half.y, centre.z + half.z});
+    };
     GLUquadric* q = gluNewQuadric();
     gluQuadricDrawStyle(q, GLU_FILL);
     const double r = F;
     // Four parallel edges: the first at start, each next one a translation further on; for
     // the clip planes, the middle of each in model space.
-    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length,
-                     const V(&middles)[4]) {
+    auto edges = [&](float turn, V axis, V start, V a, V b, V c, float length, const V(&middles)[4],
+                     V half) {
         glPushMatrix();
         if (turn != 0) glRotatef(turn, axis.x, axis.y, axis.z);
         int k = 0;
         for (V step : {start, a, b, c}) {
             glTranslatef(step.x, step.y, step.z);
-            clipTo(middles[k++]);
+            const V middle = middles[k++];
+            if (!seen(middle, half)) continue;
+            clipTo(middle);
             gluCylinder(q, r, r, static_cast<double>(length), CylinderSlices, CylinderStacks);
         }
         glPopMatrix();
     };
+    const float R = F;
     edges(90, {0, 1, 0}, {F - W, T - F, F - L}, {2 * W - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F,
-          {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}}); // along x
+          {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}},
+          {L - F, R, R}); // along x
     edges(90, {1, 0, 0}, {F - L, W - F, F - T}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0},
           {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F,
-          {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}}); // along y
+          {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}},
+          {R, T - F, R}); // along y
     edges(0, {}, {F - L, T - F, F - W}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F,
-          {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}}); // along z
+          {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}},
+          {R, R, W - F}); // along z
 
     // Corners, centred in this order.
     const V centres[] = {{F - L, T - F, W - F}, {L - F, T - F, W - F}, {L - F, T - F, F - W},
@@ -141,16 +155,19 @@ void DrawCase(const Geometry& g, bool outsideOnly) {
     glPushMatrix();
     glRotatef(90, 1, 0, 0);
     glTranslatef(F - L, W - F, F - T);
-    clipTo(centres[0]);
-    gluSphere(q, r, SphereSlices, SphereStacks);
+    auto corner = [&](V centre) {
+        if (!seen(centre, {R, R, R})) return;
+        clipTo(centre);
+        gluSphere(q, r, SphereSlices, SphereStacks);
+    };
+    corner(centres[0]);
     const float steps[][3] = {{2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0}, {2 * F - 2 * L, 0, 0},
                               {0, 0, 2 * T - 2 * F}, {0, 2 * W - 2 * F, 0}, {2 * L - 2 * F, 0, 0},
                               {0, 2 * F - 2 * W, 0}};
     int k = 1;
     for (const auto& s : steps) {
         glTranslatef(s[0], s[1], s[2]);
-        clipTo(centres[k++]);
-        gluSphere(q, r, SphereSlices, SphereStacks);
+        corner(centres[k++]);
     }
     glPopMatrix();
     gluDeleteQuadric(q);

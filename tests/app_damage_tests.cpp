@@ -190,3 +190,32 @@ TEST_F(DamageTest, MouseMovesBetweenTwoFramesShowInOneFrameAsTheirSum) {
     EXPECT_DOUBLE_EQ(g.Model.View.TiltAngle, tilt);
     EXPECT_TRUE(platform->Screen == screen);
 }
+
+TEST_F(DamageTest, APartDrawnOverTheBackgroundTakesItsColourExactly) {
+    // A turn uncovers background inside the part redrawn, which the frame fills itself.
+    struct Colour {
+        int r, g, b;
+    } colours[] = {{0, 0, 0}, {37, 141, 200}, {254, 1, 128}, {255, 255, 255}};
+    for (const Colour& c : colours) {
+        std::vector<std::uint8_t> screens[2];
+        for (bool partial : {false, true}) {
+            TearDown();
+            SetUp();
+            WriteFile(ConfigFileName, "BACKGROUNDCOLOR_R=" + std::to_string(c.r) +
+                                          "\nBACKGROUNDCOLOR_G=" + std::to_string(c.g) +
+                                          "\nBACKGROUNDCOLOR_B=" + std::to_string(c.b) + "\n");
+            platform->PartialPresentation = partial;
+            platform->RecordScreen = true;
+            Start(false);
+            for (int i = 0; i < 4; ++i) Frame();
+            MoveMouse(200, 150);
+            for (int x = 204; x < 240; x += 6) {
+                MoveMouse(x, 150 + (x - 200) / 3, ssRight);
+                Frame();
+            }
+            screens[partial] = platform->Screen;
+        }
+        EXPECT_GT(platform->PartsPresented, 3);
+        EXPECT_TRUE(screens[0] == screens[1]) << c.r << ", " << c.g << ", " << c.b;
+    }
+}

@@ -188,7 +188,8 @@ TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
                 f.Model.View.TiltAngle = tilt;
                 f.Model.View.SpinAngle = spin;
                 f.Model.View.ViewDistance = distance;
-                ASSERT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
+                ASSERT_TRUE(
+                    OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
                 const PixelDifference d = Compare(CalculatorPixels(true), CalculatorPixels(false));
                 EXPECT_LE(d.largest, 1) << "tilt " << tilt << ", spin " << spin << ", distance "
                                         << distance << ": at " << d.x << ", " << d.y;
@@ -200,10 +201,48 @@ TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
     EXPECT_LE(shadesOff, 10);
 }
 
+TEST_F(AppTest, AKeyShowsOnlyItsNearSideEvenOnItsOutline) {
+    // The keys drawn as the frame draws them, against the same keys with every face turned
+    // away from the eye left out by the test: a far face must not win a pixel of the outline.
+    T_Tessel_Frm& f = Start();
+    f.Keys[7].Y -= 0.004f;
+    f.PickedName = KeyNameBase + 12;
+    auto keys = [&](bool nearSidesOnly) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glPushMatrix();
+        f.ApplyViewTransform();
+        SceneContent content = f.Content(false);
+        if (nearSidesOnly) {
+            glEnable(GL_CULL_FACE);
+            content.keysClosed = false; // leaves culling as the test set it
+        }
+        DrawKeys(content.keys, content.pickedName, content.focusedKey, content.keysClosed);
+        glDisable(GL_CULL_FACE);
+        glPopMatrix();
+        return Region(0, 0, W, H);
+    };
+    for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
+        for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
+            for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
+                f.Model.View.TiltAngle = tilt;
+                f.Model.View.SpinAngle = spin;
+                f.Model.View.ViewDistance = distance;
+                const PixelDifference d = Compare(keys(false), keys(true));
+                EXPECT_EQ(d.count, 0) << "tilt " << tilt << ", spin " << spin << ", distance "
+                                      << distance << ": at " << d.x << ", " << d.y;
+            }
+    // Cut by the near plane, a key may be seen from inside: its far side is drawn.
+    f.Model.View.TiltAngle = 70;
+    f.Model.View.SpinAngle = 0;
+    f.Model.View.ViewDistance = 0.2;
+    EXPECT_FALSE(f.Content(false).keysClosed);
+}
+
 TEST_F(AppTest, TheInsideIsDrawnWhenTheFrameIsUpOrTheNearPlaneCutsTheCase) {
     T_Tessel_Frm& f = Start();
     auto insideShows = [&](const char* what) {
-        EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt)) << what;
+        EXPECT_FALSE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt))
+            << what;
         // These views show surfaces that only the whole case has.
         EXPECT_GT(Compare(CalculatorPixels(true), CalculatorPixels(false)).largest, 20) << what;
     };

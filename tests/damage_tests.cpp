@@ -85,6 +85,37 @@ TEST(Extent, ACalculatorReachingBehindTheEyeTakesTheWholeWindowAndOneOutOfViewNo
     EXPECT_TRUE(CalculatorRect(aside, s.g, 0).Empty());
 }
 
+TEST(Extent, APartTouchesARegionWhenItsRectangleOverlapsIt) {
+    Scene s;
+    const WindowMapping m = MappingOf(1.4, -20, 30);
+    const KeyRecord& k = s.keys[5];
+    const WindowRect key = KeyRect(m, k, k.Y, k.Y);
+    const float e = k.Edge / 2;
+    const Box box{-e, 0, -e, e, k.Height, e};
+    const Matrix place = Translation(k.X, k.Y, k.Z);
+    struct Case {
+        WindowRect region;
+        bool touches;
+    } cases[] = {
+        {key, true},
+        {{key.x1 - 1, key.y1 - 1, key.x1 + 10, key.y1 + 10}, true}, // a corner pixel shared
+        {{key.x1, key.y0, key.x1 + 10, key.y1}, false},             // beside it, to the right
+        {{key.x0 - 10, key.y0, key.x0, key.y1}, false},             // to the left
+        {{key.x0, key.y1, key.x1, key.y1 + 10}, false},             // above
+        {{key.x0, key.y0 - 10, key.x1, key.y0}, false},             // below
+        {{key.x0 + 2, key.y0 + 2, key.x0 + 3, key.y0 + 3}, true},   // one pixel inside
+        {WholeWindow(W, H), true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Touches({m, c.region}, place, box), c.touches)
+            << c.region.x0 << "," << c.region.y0 << ".." << c.region.x1 << "," << c.region.y1;
+    // Out of the window nothing is touched, however large the region.
+    const WindowMapping aside{Perspective(60, static_cast<double>(W) / H, 0.1, 100) *
+                                  Translation(50, 0, -1.4) * ViewTransform(0, 0, 0),
+                              W, H};
+    EXPECT_FALSE(Touches({aside, WholeWindow(W, H)}, place, box));
+}
+
 TEST(Damage, SeenFromTheSamePlaceOnlyWhatChangedIsRedrawn) {
     Scene s;
     const WindowMapping m = MappingOf(1.4, -10, 15);
@@ -113,6 +144,24 @@ TEST(Damage, SeenFromTheSamePlaceOnlyWhatChangedIsRedrawn) {
     ShownFrame memory = first;
     memory.memoryShown = true;
     EXPECT_EQ(DamageOf(first, memory, s.g, s.keys), typed);
+}
+
+TEST(Damage, ANewTextRedrawsTheGlyphsAndNotTheWholeFrame) {
+    Scene s;
+    for (double tilt : {0.0, 0.6}) {
+        const WindowMapping m = MappingOf(1.4, -10, 15);
+        const WindowRect typed =
+            DamageOf(FrameOf(s, m, 0, "0", tilt), FrameOf(s, m, 0, "-7,25", tilt), s.g, s.keys);
+        const WindowRect frame = DisplayFrameRect(m, s.g, tilt);
+        EXPECT_LT(typed.Width() * typed.Height(), frame.Width() * frame.Height() * 9 / 10);
+        // Every corner of the glyph area.
+        const Matrix glyphs =
+            DisplayFrameTransform(s.g, tilt) * Translation(s.g.frameBorder, s.g.frameBorder, 0);
+        for (double x : {0.0, static_cast<double>(s.g.glyphWidth)})
+            for (double y : {0.0, static_cast<double>(s.g.glyphHeight)})
+                EXPECT_TRUE(Inside(typed, Project(m, glyphs, x, y, 0)))
+                    << "tilt " << tilt << " at " << x << ", " << y;
+    }
 }
 
 TEST(Damage, SeenFromElsewhereTheCalculatorIsRedrawnWhereItWasAndWhereItIs) {
