@@ -34,13 +34,16 @@ void ShowLoadingWindow(LoadingWindow& loading, PictureDecoder& pictures) {
     const int barWidth = LoadingWidth - ProgressMargin;
     loading.AddProgressBar((LoadingWidth - barWidth) / 2, (LoadingHeight - ProgressHeight) / 2,
                            barWidth, ProgressHeight);
+    // The decoder started on the picture of the design size before the loading window could
+    // tell its scale; a window of a higher density reads its sharper picture here, and falls
+    // back to that one, enlarged, rather than show none.
     const WelcomePictureFile wanted = WelcomePictureFor(loading.Scale());
     Picture welcome;
     int density = wanted.density;
-    if (!pictures.Take(WelcomePicture, welcome) && density != 1) {
-        // The picture of the design size, enlarged, rather than none.
+    if (density == 1 || !DecodeJpegFile(PicturePath(wanted.path), welcome)) {
         density = 1;
-        DecodeJpegFile(PicturePath(WelcomePicturePath), welcome);
+        welcome = {};
+        pictures.Take(WelcomePicture, welcome);
     }
     if (!welcome.rgb.empty()) {
         loading.ShowPicture(welcome.rgb.data(), welcome.width, welcome.height, density);

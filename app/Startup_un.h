@@ -11,7 +11,7 @@
 #include <memory>
 
 // The loading window centred on the screen, not on it yet: its scale tells which welcome
-// picture the decoder is to start with (StartUpPicturePaths).
+// picture it shows.
 std::unique_ptr<LoadingWindow> MakeLoadingWindow(Platform& window);
 // Its bar, the welcome picture drawn for its scale (the one of the design when that cannot be
 // read; reported when neither can) and the bar at 0: it comes on the screen.

@@ -47,11 +47,11 @@ void T_Tessel_Frm::FormCreate() {
     if (ConfigFileUsed) ReadConfig(Config);
     Shape = GeometryOf(Config);
     Window.SetMaximized();
-    // The pictures are decoded on a thread of their own while the loading window comes up and
-    // the GL driver loads, the welcome picture first, in the size the loading window takes;
-    // the loading window is the first thing on the screen.
+    // The pictures are decoded on a thread of their own from now on, while the loading window
+    // comes up and the GL driver loads, the welcome picture first; the loading window is the
+    // first thing on the screen.
+    PictureDecoder pictures(StartUpPicturePaths());
     std::unique_ptr<LoadingWindow> loading = MakeLoadingWindow(Window);
-    PictureDecoder pictures(StartUpPicturePaths(loading->Scale()));
     ShowLoadingWindow(*loading, pictures);
     if (!SetupPixelFormat()) {
         Close();
