@@ -9,7 +9,7 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev lib
   fonts-dejavu-core"
 TEST_PACKAGES="libgtest-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick openbox xclip
   desktop-file-utils appstream x11-xserver-utils lintian weston xwayland libdecor-0-plugin-1-cairo
-  dbus-daemon at-spi2-core libglib2.0-bin python3-gi gir1.2-atspi-2.0"
+  x11-utils dbus-daemon at-spi2-core libglib2.0-bin python3-gi gir1.2-atspi-2.0"
 
 # Installs the Debian packages that are not installed yet (apt-get as root, sudo otherwise).
 ensure_packages() {
