@@ -6,7 +6,9 @@
 #include "Accesstext_un.h"
 
 #include <atk-bridge.h>
-#include <gio/gio.h>
+#include <atspi/atspi.h>
+#include <dbus/dbus.h>
+#include <glib.h>
 
 #include "engine/Matheng_un.h"
 
@@ -30,7 +32,7 @@ constexpr auto StopWait = std::chrono::milliseconds(500);
 struct Bridge {
     std::shared_ptr<AccessShared> shared;
     GMainLoop* loop = nullptr;
-    GDBusConnection* bus = nullptr;
+    DBusConnection* bus = nullptr;
     bool joined = false;
     std::future<void> ended;
 };
@@ -69,59 +71,108 @@ void Join() {
     bridge->shared->live = true;
 }
 
-bool Enabled(GVariant* properties) {
-    gboolean on = FALSE, reader = FALSE;
-    g_variant_lookup(properties, "IsEnabled", "b", &on);
-    g_variant_lookup(properties, "ScreenReaderEnabled", "b", &reader);
-    return on || reader;
-}
-
-// The desktop's accessibility turned on (or off) while the calculator runs.
-void StatusChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
-                   GVariant* parameters, gpointer) {
-    const gchar* interface = nullptr;
-    GVariant* changed = nullptr;
-    g_variant_get(parameters, "(&s@a{sv}as)", &interface, &changed, nullptr);
-    if (std::strcmp(interface, StatusInterface) == 0 && Enabled(changed)) Join();
-    g_variant_unref(changed);
+// Whether IsEnabled or ScreenReaderEnabled is true in a dictionary of org.a11y.Status's
+// properties (a{sv}) at the iterator.
+bool Enabled(DBusMessageIter* dictionary) {
+    if (dbus_message_iter_get_arg_type(dictionary) != DBUS_TYPE_ARRAY) return false;
+    DBusMessageIter entries;
+    dbus_message_iter_recurse(dictionary, &entries);
+    for (; dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_DICT_ENTRY;
+         dbus_message_iter_next(&entries)) {
+        DBusMessageIter entry, value;
+        dbus_message_iter_recurse(&entries, &entry);
+        if (dbus_message_iter_get_arg_type(&entry) != DBUS_TYPE_STRING) continue;
+        const char* name = nullptr;
+        dbus_message_iter_get_basic(&entry, &name);
+        dbus_message_iter_next(&entry);
+        if (dbus_message_iter_get_arg_type(&entry) != DBUS_TYPE_VARIANT) continue;
+        dbus_message_iter_recurse(&entry, &value);
+        if (dbus_message_iter_get_arg_type(&value) != DBUS_TYPE_BOOLEAN) continue;
+        dbus_bool_t on = FALSE;
+        dbus_message_iter_get_basic(&value, &on);
+        if (on &&
+            (std::strcmp(name, "IsEnabled") == 0 || std::strcmp(name, "ScreenReaderEnabled") == 0))
+            return true;
+    }
+    return false;
 }
 
 // The launcher of the accessibility bus is there: whether the desktop's accessibility is on.
-void AskStatus(GDBusConnection* bus, const gchar*, const gchar*, gpointer) {
-    GVariant* reply = g_dbus_connection_call_sync(
-        bus, StatusName, StatusPath, "org.freedesktop.DBus.Properties", "GetAll",
-        g_variant_new("(s)", StatusInterface), G_VARIANT_TYPE("(a{sv})"),
-        G_DBUS_CALL_FLAGS_NO_AUTO_START, 2000, nullptr, nullptr);
+// Asked without starting the launcher where it does not run.
+void AskStatus() {
+    DBusMessage* call = dbus_message_new_method_call(StatusName, StatusPath,
+                                                     "org.freedesktop.DBus.Properties", "GetAll");
+    if (call == nullptr) return;
+    const char* interface = StatusInterface;
+    dbus_message_append_args(call, DBUS_TYPE_STRING, &interface, DBUS_TYPE_INVALID);
+    dbus_message_set_auto_start(call, FALSE);
+    DBusMessage* reply =
+        dbus_connection_send_with_reply_and_block(bridge->bus, call, 2000, nullptr);
+    dbus_message_unref(call);
     if (reply == nullptr) return;
-    GVariant* properties = g_variant_get_child_value(reply, 0);
-    if (Enabled(properties)) Join();
-    g_variant_unref(properties);
-    g_variant_unref(reply);
+    DBusMessageIter properties;
+    if (dbus_message_iter_init(reply, &properties) && Enabled(&properties)) Join();
+    dbus_message_unref(reply);
+}
+
+// The desktop's accessibility turned on while the calculator runs, or the launcher started.
+DBusHandlerResult Heard(DBusConnection*, DBusMessage* message, void*) {
+    if (dbus_message_is_signal(message, "org.freedesktop.DBus.Properties", "PropertiesChanged") &&
+        dbus_message_has_path(message, StatusPath)) {
+        DBusMessageIter args;
+        const char* interface = nullptr;
+        if (dbus_message_iter_init(message, &args) &&
+            dbus_message_iter_get_arg_type(&args) == DBUS_TYPE_STRING) {
+            dbus_message_iter_get_basic(&args, &interface);
+            dbus_message_iter_next(&args);
+            if (std::strcmp(interface, StatusInterface) == 0 && Enabled(&args)) Join();
+        }
+    } else if (dbus_message_is_signal(message, DBUS_INTERFACE_DBUS, "NameOwnerChanged")) {
+        const char *name = nullptr, *from = nullptr, *to = nullptr;
+        if (dbus_message_get_args(message, nullptr, DBUS_TYPE_STRING, &name, DBUS_TYPE_STRING,
+                                  &from, DBUS_TYPE_STRING, &to, DBUS_TYPE_INVALID) &&
+            std::strcmp(name, StatusName) == 0 && *to != '\0')
+            AskStatus();
+    }
+    return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
+}
+
+// Connects to the session bus with the library the process has loaded already (SDL's), its
+// messages dispatched by the bridge's loop.
+bool ConnectSessionBus(const std::string& address) {
+    bridge->bus = dbus_connection_open_private(address.c_str(), nullptr);
+    if (bridge->bus == nullptr) return false;
+    if (!dbus_bus_register(bridge->bus, nullptr)) {
+        dbus_connection_close(bridge->bus);
+        dbus_connection_unref(bridge->bus);
+        bridge->bus = nullptr;
+        return false;
+    }
+    dbus_connection_set_exit_on_disconnect(bridge->bus, FALSE);
+    atspi_dbus_connection_setup_with_g_main(bridge->bus, nullptr);
+    return true;
 }
 
 void Run() {
     const std::string address = SessionBusAddress();
-    if (address.empty()) return;
-    bridge->bus = g_dbus_connection_new_for_address_sync(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-    if (bridge->bus == nullptr) return;
-    g_dbus_connection_set_exit_on_close(bridge->bus, FALSE);
-    // From any sender: a well-known name is matched only while the connection knows its owner.
-    g_dbus_connection_signal_subscribe(bridge->bus, nullptr, "org.freedesktop.DBus.Properties",
-                                       "PropertiesChanged", StatusPath, nullptr,
-                                       G_DBUS_SIGNAL_FLAGS_NONE, StatusChanged, nullptr, nullptr);
+    if (address.empty() || !ConnectSessionBus(address)) return;
+    dbus_connection_add_filter(bridge->bus, Heard, nullptr, nullptr);
+    dbus_bus_add_match(bridge->bus,
+                       "type='signal',interface='org.freedesktop.DBus.Properties',"
+                       "member='PropertiesChanged',path='/org/a11y/bus'",
+                       nullptr);
+    dbus_bus_add_match(
+        bridge->bus,
+        "type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
+        "member='NameOwnerChanged',arg0='org.a11y.Bus'",
+        nullptr);
     // The launcher of the accessibility bus is never started from here: where it does not run,
     // the desktop's accessibility is off until it starts (a screen reader starts it).
-    const guint watch = g_bus_watch_name_on_connection(bridge->bus, StatusName,
-                                                       G_BUS_NAME_WATCHER_FLAGS_NONE, AskStatus,
-                                                       nullptr, nullptr, nullptr);
+    if (dbus_bus_name_has_owner(bridge->bus, StatusName, nullptr)) AskStatus();
     g_main_loop_run(bridge->loop);
-    g_bus_unwatch_name(watch);
     if (bridge->joined) atk_bridge_adaptor_cleanup();
-    g_object_unref(bridge->bus);
+    dbus_connection_close(bridge->bus);
+    dbus_connection_unref(bridge->bus);
 }
 
 void Queue(AccessShared& shared, AccessNote note) {
