@@ -270,15 +270,16 @@ gchar* StringAt(AtkText* text, gint offset, AtkTextGranularity granularity, gint
         *start = offset;
         *end = std::min(offset + 1, count);
     } else {
-        gint from = 0;
-        for (gint i = 0; i < count; ++i) {
-            const bool newline = CharacterAt(text, i) == '\n';
-            if (newline && i < offset) from = i + 1;
-            if (newline && i >= offset) {
+        // One walk over the text read once: a line break is never part of a longer character.
+        gint from = 0, i = 0;
+        *end = count;
+        for (const char* p = all.c_str(); *p != '\0'; p = g_utf8_next_char(p), ++i) {
+            if (*p != '\n') continue;
+            if (i < offset) from = i + 1;
+            if (i >= offset) {
                 *end = i + 1;
                 break;
             }
-            *end = count;
         }
         *start = from;
     }
