@@ -11,7 +11,9 @@
 
 #include <array>
 #include <functional>
+#include <future>
 #include <memory>
+#include <string>
 
 // A rectangle in the window, in the desktop's units, from the window's top left.
 struct AccessRect {
@@ -38,9 +40,9 @@ public:
     AccessView(const AccessView&) = delete;
     AccessView& operator=(const AccessView&) = delete;
 
-    // Starts the bridge's thread, unless NO_AT_BRIDGE=1. It joins the accessibility bus once
-    // the desktop's accessibility is on, at once or when it is turned on later; without a
-    // session bus it ends, saying nothing.
+    // Starts the bridge's thread, unless NO_AT_BRIDGE=1 or there is no session bus (nothing is
+    // said then). The thread loads the bridge's module and joins the accessibility bus once the
+    // desktop's accessibility is on, at once or when it is turned on later.
     void Start();
     // Whether a screen reader may be looking: the places are worth working out.
     bool Live() const;
@@ -63,4 +65,15 @@ private:
     // The display and the memory as a key went down, to tell what its command changed.
     std::string textBefore_;
     double memoryBefore_ = 0, memory_ = 0;
+    std::future<void> bridgeEnded_; // ready once the bridge's thread has ended
 };
+
+// The session bus's address: the environment's DBUS_SESSION_BUS_ADDRESS, else the socket "bus"
+// in XDG_RUNTIME_DIR where there is one; empty where neither is. Never one started for the
+// asking.
+std::string SessionBusAddress(const char* address, const char* runtimeFolder);
+
+// The bridge's module for the program at that path: beside it (in the build tree) or in its
+// library folder (installed); empty where exists finds neither.
+std::string AccessModulePath(const std::string& program,
+                             const std::function<bool(const std::string&)>& exists);

@@ -8,6 +8,7 @@
 #include <atk/atk.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -429,8 +430,10 @@ void TellAccessTree(const AccessNote& note) {
         event.type = note.shown ? ATK_KEY_EVENT_PRESS : ATK_KEY_EVENT_RELEASE;
         event.state = note.modifiers;
         event.keyval = note.keysym;
-        event.string = const_cast<gchar*>(note.text.c_str());
-        event.length = static_cast<gint>(note.text.size());
+        gchar typed[8] = {};
+        if (note.typed != 0) g_unichar_to_utf8(note.typed, typed);
+        event.string = typed;
+        event.length = static_cast<gint>(std::strlen(typed));
         event.timestamp = static_cast<guint32>(g_get_monotonic_time() / 1000);
         // The listeners may remove themselves while told.
         const auto listeners = keyListeners;

@@ -1,5 +1,6 @@
 // What the screen reader's view says: key bindings, echoed key symbols, the card's text and
-// the announcements after a key's command.
+// the announcements after a key's command; and where its bridge finds the bus and its module.
+#include "access/Access_un.h"
 #include "access/Accesstext_un.h"
 
 #include "engine/Matheng_un.h"
@@ -7,7 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 TEST(AccessText, EveryKeyHasOneBindingAsTheDesktopWritesShortcuts) {
     const struct {
@@ -83,4 +90,60 @@ TEST(AccessText, ResultsErrorsAndTheMemoryAreAnnouncedButNotDigits) {
         EXPECT_EQ(AnnouncementOf(c.press), c.spoken) << c.press.key << " " << c.press.after;
     EXPECT_EQ(DisplayDescription(true), "Memory in use");
     EXPECT_EQ(DisplayDescription(false), "");
+}
+
+TEST(AccessBridge, TheSessionBusIsTheOneNamedOrTheSocketInTheRuntimeFolderNeverAStartedOne) {
+    const std::string runtime = testing::TempDir() + "access-runtime";
+    const std::string plain = testing::TempDir() + "access-plain";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::create_directories(plain);
+    std::ofstream(plain + "/bus") << "not a socket";
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un where{};
+    where.sun_family = AF_UNIX;
+    const std::string socketPath = runtime + "/bus";
+    unlink(socketPath.c_str());
+    socketPath.copy(where.sun_path, sizeof where.sun_path - 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
+    const struct {
+        const char *address, *runtime;
+        std::string expected;
+    } cases[] = {
+        {"unix:path=/run/a", runtime.c_str(), "unix:path=/run/a"},
+        {"", runtime.c_str(), "unix:path=" + socketPath},
+        {nullptr, runtime.c_str(), "unix:path=" + socketPath},
+        {nullptr, plain.c_str(), ""}, // a file that is no socket
+        {nullptr, "/nonexistent", ""},
+        {nullptr, "", ""},
+        {nullptr, nullptr, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SessionBusAddress(c.address, c.runtime), c.expected)
+            << (c.address ? c.address : "null") << " " << (c.runtime ? c.runtime : "null");
+    close(fd);
+}
+
+TEST(AccessBridge, TheModuleIsFoundBesideTheProgramOrInItsInstalledLibraryFolder) {
+    const std::string beside = "/p/bin/tessel-access.so";
+    const std::string installed =
+        (std::filesystem::path("/p/bin") / TESSEL_ACCESS_MODULE_FOLDER / "tessel-access.so")
+            .lexically_normal()
+            .string();
+    const struct {
+        std::string program;
+        std::set<std::string> files;
+        std::string expected;
+    } cases[] = {
+        {"/p/bin/tessel", {beside}, beside},
+        {"/p/bin/tessel", {installed}, installed},
+        {"/p/bin/tessel", {beside, installed}, beside}, // a build tree's own comes first
+        {"/p/bin/tessel", {"/usr/lib/tessel-access.so"}, ""},
+        {"", {beside}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AccessModulePath(
+                      c.program, [&](const std::string& path) { return c.files.count(path) > 0; }),
+                  c.expected)
+            << c.program;
+    EXPECT_TRUE(installed.starts_with("/p/lib/")) << installed;
 }

@@ -2,7 +2,8 @@
 # The installed program: installed with DESTDIR under a prefix, and started from the menu or a
 # terminal in a folder without tex/ and with an empty home, it finds the installed pictures
 # (no message box), draws the calculator, and keeps config.cfg in the user's configuration
-# folder, which it creates. The installation carries the licence and the changelog, and the
+# folder, which it creates; on a desktop with a session bus it loads its accessibility module
+# from the installation's library folder. The installation carries the licence and the changelog, and the
 # Debian package made of it says one version everywhere and passes lintian --pedantic with no
 # error or warning.
 # Arguments: TESSEL-BINARY SOURCE-TEX-FOLDER HELPER-FOLDER (the build folder holds the binary)
@@ -84,6 +85,18 @@ runs_installed() {
     TESSEL="$installed" launch "$cwd" "$@"
     wait_window >/dev/null
     redraw "$WORK/$name.png"
+    if [ "${WITH_BUS:-0}" = 1 ]; then
+        # On a desktop with a session bus, the accessibility module is loaded after the first
+        # frame, from the installation's own library folder.
+        local module tries=0
+        module=$(find "$WORK/root/usr/lib" -name tessel-access.so | head -n1)
+        [ -n "$module" ] || fail "the accessibility module is installed"
+        until grep -q "$module" "/proc/$TESSEL_PID/maps" 2>/dev/null || [ $((tries++)) -ge 50 ]; do
+            sleep 0.1
+        done
+        check "$name: the accessibility module is loaded from $module" \
+            grep -q "$module" "/proc/$TESSEL_PID/maps"
+    fi
     check "$name: no message box" test -z "$(message_boxes)"
     check "$name: nothing reported on standard error" test ! -s "$cwd/stderr.log"
     check "$name: the calculator is drawn" \
@@ -117,8 +130,12 @@ runs_without_config() {
     close_tessel "$name"
 }
 
-mkdir -p "$WORK/home"
-runs_installed home "$WORK/home/.config/tessel/config.cfg" HOME="$WORK/home" XDG_CONFIG_HOME=
+mkdir -p "$WORK/home" "$WORK/runtime"
+# A session bus's socket where the desktop keeps it (no one answers on it).
+/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' \
+    "$WORK/runtime/bus"
+WITH_BUS=1 runs_installed home "$WORK/home/.config/tessel/config.cfg" -u DBUS_SESSION_BUS_ADDRESS \
+    HOME="$WORK/home" XDG_CONFIG_HOME= XDG_RUNTIME_DIR="$WORK/runtime"
 check "home: the configuration folder is the user's alone" \
     test "$(stat -c %a "$WORK/home/.config/tessel")" = 700
 mkdir -p "$WORK/home2"
