@@ -92,19 +92,27 @@ report() {
     done
 }
 
+# order ROUND: the programs, each round starting one further on. Where a program stands in the
+# round changes its start by a few milliseconds (the one after the plain window starts slower,
+# whatever it is): in turn, every program takes every place as often as the others.
+order() {
+    local n=${#labels[@]} i
+    for ((i = 0; i < n; i++)); do echo "${labels[(i + $1) % n]}"; done
+}
+
 echo "warm-up (records each program's settled picture)"
 for label in "${labels[@]}"; do run "$label" "$work/cache" warmup; done
 rm -f "$work"/*.warmup
 
 echo "== warm shader cache, $runs runs each, interleaved, Xvfb 1920x1080"
-for _ in $(seq "$runs"); do
-    for label in "${labels[@]}"; do run "$label" "$work/cache" warm; done
+for round in $(seq "$runs"); do
+    for label in $(order "$round"); do run "$label" "$work/cache" warm; done
 done
 report warm
 
 echo "== empty shader cache (a new one for every start), $runs runs each, interleaved"
-for _ in $(seq "$runs"); do
-    for label in "${labels[@]}"; do
+for round in $(seq "$runs"); do
+    for label in $(order "$round"); do
         [ "$label" = window-floor ] && continue
         empty=$(mktemp -d "$work/empty-cache.XXXXXX")
         run "$label" "$empty" empty
