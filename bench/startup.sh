@@ -9,7 +9,7 @@
 # empty Mesa shader cache for the GL programs (the first start after installing), and once more
 # for Tessel with the empty cache first filled by tools/warm_shaders, as scripts/run does.
 # Usage: bench/startup.sh [TESSEL [OTHER-TESSEL]]   (default: build/tessel; a second binary,
-#        an earlier build say, is measured alongside). RUNS=N sets the runs (default 7).
+#        an earlier build say, is measured alongside). RUNS=N sets the runs (default 8).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -18,7 +18,7 @@ build=${BUILD:-$root/build}
 tessel=$(realpath "${1:-$build/tessel}")
 other=${2:+$(realpath "$2")}
 tex=$build/run/tex
-runs=${RUNS:-7}
+runs=${RUNS:-8}
 watch=$build/bench/startup_watch
 bench_work startup
 
@@ -92,12 +92,25 @@ report() {
     done
 }
 
-# order ROUND: the programs, each round starting one further on. Where a program stands in the
-# round changes its start by a few milliseconds (the one after the plain window starts slower,
-# whatever it is): in turn, every program takes every place as often as the others.
+# order ROUND: the programs in the order of that round. A program starts a few milliseconds
+# slower right after the plain window than after another program, whatever it is: the rounds
+# follow a balanced Latin square, in which every program comes right after every other one
+# equally often (exactly so when RUNS is a multiple of the programs' number, twice that number
+# for an odd one).
 order() {
-    local n=${#labels[@]} i
-    for ((i = 0; i < n; i++)); do echo "${labels[(i + $1) % n]}"; done
+    local n=${#labels[@]} i lo=1 hi=$((${#labels[@]} - 1)) rows k
+    local -a first=(0) row=()
+    for ((i = 1; i < n; i++)); do
+        if ((i % 2)); then first+=($((lo++))); else first+=($((hi--))); fi
+    done
+    rows=$((n % 2 ? 2 * n : n))
+    k=$(($1 % rows))
+    for ((i = 0; i < n; i++)); do row+=("${labels[(first[i] + k) % n]}"); done
+    if ((k >= n)); then
+        for ((i = n - 1; i >= 0; i--)); do echo "${row[i]}"; done
+    else
+        printf '%s\n' "${row[@]}"
+    fi
 }
 
 echo "warm-up (records each program's settled picture)"
