@@ -24,6 +24,22 @@ MatrixState CurrentMatrixState() {
     return s;
 }
 
+// Looks at the calculator from 126 views, all round it at the nearest, a middle and the
+// farthest distance; says how many.
+template <typename Look> int LookFromAllRound(T_Tessel_Frm& f, Look look) {
+    int views = 0;
+    for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
+        for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
+            for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
+                f.Model.View.TiltAngle = tilt;
+                f.Model.View.SpinAngle = spin;
+                f.Model.View.ViewDistance = distance;
+                look(tilt, spin, distance);
+                ++views;
+            }
+    return views;
+}
+
 } // namespace
 
 TEST_F(AppTest, CalculatorStandsWhereTheProjectionPutsIt) {
@@ -181,22 +197,15 @@ TEST_F(AppTest, WithTheCaseClosedDrawingOnlyItsOutsideLooksTheSame) {
     // A key held down part of the way, sunk into the key plate, and another under the mouse.
     f.Keys[7].Y -= 0.004f;
     f.PickedName = KeyNameBase + 12;
-    int views = 0, shadesOff = 0;
-    for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
-        for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
-            for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
-                f.Model.View.TiltAngle = tilt;
-                f.Model.View.SpinAngle = spin;
-                f.Model.View.ViewDistance = distance;
-                ASSERT_TRUE(
-                    OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
-                const PixelDifference d = Compare(CalculatorPixels(true), CalculatorPixels(false));
-                EXPECT_LE(d.largest, 1) << "tilt " << tilt << ", spin " << spin << ", distance "
-                                        << distance << ": at " << d.x << ", " << d.y;
-                EXPECT_LE(d.count, 4) << "tilt " << tilt << ", spin " << spin;
-                shadesOff += d.count;
-                ++views;
-            }
+    int shadesOff = 0;
+    const int views = LookFromAllRound(f, [&](double tilt, double spin, double distance) {
+        ASSERT_TRUE(OnlyOutsideSeen(f.ModelviewMatrix(), f.Shape, f.Model.View.DisplayTilt));
+        const PixelDifference d = Compare(CalculatorPixels(true), CalculatorPixels(false));
+        EXPECT_LE(d.largest, 1) << "tilt " << tilt << ", spin " << spin << ", distance " << distance
+                                << ": at " << d.x << ", " << d.y;
+        EXPECT_LE(d.count, 4) << "tilt " << tilt << ", spin " << spin;
+        shadesOff += d.count;
+    });
     EXPECT_EQ(views, 7 * 6 * 3);
     EXPECT_LE(shadesOff, 10);
 }
@@ -221,16 +230,11 @@ TEST_F(AppTest, AKeyShowsOnlyItsNearSideEvenOnItsOutline) {
         glPopMatrix();
         return Region(0, 0, W, H);
     };
-    for (double tilt : {0.0, 35.0, 80.0, 150.0, 200.0, 260.0, 330.0})
-        for (double spin : {0.0, 50.0, 95.0, 130.0, 225.0, 310.0})
-            for (double distance : {Config.NEAR_LIMIT, 1.4f, Config.FAR_LIMIT}) {
-                f.Model.View.TiltAngle = tilt;
-                f.Model.View.SpinAngle = spin;
-                f.Model.View.ViewDistance = distance;
-                const PixelDifference d = Compare(keys(false), keys(true));
-                EXPECT_EQ(d.count, 0) << "tilt " << tilt << ", spin " << spin << ", distance "
-                                      << distance << ": at " << d.x << ", " << d.y;
-            }
+    LookFromAllRound(f, [&](double tilt, double spin, double distance) {
+        const PixelDifference d = Compare(keys(false), keys(true));
+        EXPECT_EQ(d.count, 0) << "tilt " << tilt << ", spin " << spin << ", distance " << distance
+                              << ": at " << d.x << ", " << d.y;
+    });
     // Cut by the near plane, a key may be seen from inside: its far side is drawn.
     f.Model.View.TiltAngle = 70;
     f.Model.View.SpinAngle = 0;
