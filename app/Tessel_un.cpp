@@ -47,9 +47,8 @@ void T_Tessel_Frm::FormCreate() {
     if (ConfigFileUsed) ReadConfig(Config);
     Shape = GeometryOf(Config);
     Window.SetMaximized();
-    // The pictures are decoded on a thread of their own from now on, while the loading window
-    // comes up and the GL driver loads, the welcome picture first; the loading window is the
-    // first thing on the screen.
+    // The pictures are decoded on a thread of their own, the welcome picture from now on, while
+    // the loading window is made; the loading window is the first thing on the screen.
     PictureDecoder pictures(StartUpPicturePaths());
     std::unique_ptr<LoadingWindow> loading = MakeLoadingWindow(Window);
     ShowLoadingWindow(*loading, pictures);
@@ -57,6 +56,10 @@ void T_Tessel_Frm::FormCreate() {
         Close();
         return;
     }
+    // The GL driver is loaded: the other pictures are decoded while the GL context comes up.
+    // Decoded earlier, they took the second core from the display server while it put up the
+    // loading window, which came 2 ms later for it.
+    pictures.Resume();
     RenderContext = Window.CreateContext();
     Window.MakeCurrent(RenderContext);
     Window.SetFrameReader(ReadFrameRows);

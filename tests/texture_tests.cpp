@@ -7,12 +7,14 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -233,6 +235,22 @@ TEST_F(Textures, DecoderHandsThePicturesOverInOrderWithTheirFailures) {
     EXPECT_EQ(picture.width, 32);
     // A decoder given up before its pictures are taken ends without waiting for them.
     PictureDecoder abandoned(std::vector<std::string>(200, "tex\\Display\\c.jpg"));
+}
+
+TEST_F(Textures, DecoderLeavesThePicturesAfterTheFirstUntilResumedOrTaken) {
+    // A picture written only after the first was taken is found: the decoder had not looked.
+    WriteBytes("tex/Display/a.jpg", EncodeJpeg(8, 16, Gradient));
+    for (const bool resumed : {true, false}) {
+        std::filesystem::remove("tex/Display/b.jpg");
+        PictureDecoder decoder({"tex\\Display\\a.jpg", "tex\\Display\\b.jpg"});
+        Picture picture;
+        ASSERT_TRUE(decoder.Take(0, picture));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        WriteBytes("tex/Display/b.jpg", EncodeJpeg(32, 4, Gradient));
+        if (resumed) decoder.Resume();
+        EXPECT_TRUE(decoder.Take(1, picture)) << (resumed ? "resumed" : "taken");
+        EXPECT_EQ(picture.width, 32);
+    }
 }
 
 // A picture there is no memory for is reported like an unreadable one, and the pictures after

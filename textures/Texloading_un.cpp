@@ -201,11 +201,16 @@ PictureDecoder::~PictureDecoder() {
         std::lock_guard<std::mutex> lock(mutex_);
         stop_ = true;
     }
+    ready_.notify_all();
     worker_.join();
 }
 
 void PictureDecoder::Run() {
     for (std::size_t i = 0; i < files_.size(); ++i) {
+        if (i == 1) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [&] { return resumed_ || stop_; });
+        }
         Picture picture;
         const bool decoded = DecodeJpegFile(files_[i], picture);
         std::lock_guard<std::mutex> lock(mutex_);
@@ -217,8 +222,18 @@ void PictureDecoder::Run() {
     }
 }
 
+void PictureDecoder::Resume() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    resumed_ = true;
+    ready_.notify_all();
+}
+
 bool PictureDecoder::Take(std::size_t i, Picture& picture) {
     std::unique_lock<std::mutex> lock(mutex_);
+    if (i > 0 && !resumed_) {
+        resumed_ = true;
+        ready_.notify_all();
+    }
     ready_.wait(lock, [&] { return slots_[i].done; });
     picture = std::move(slots_[i].picture);
     slots_[i].picture = {};

@@ -57,8 +57,10 @@ std::vector<std::string> LoadDecodedTexture(const char* path, bool decoded, cons
                                             std::uint32_t& name);
 
 // Decodes a list of pictures, in order, on a thread of its own, so that decoding overlaps
-// whatever the caller does meanwhile (loading the GL driver). Take hands them over in the
-// same order, waiting for each as needed; the caller does all GL work itself.
+// whatever the caller does meanwhile (creating the GL context). The first is decoded at once;
+// the rest wait for Resume, or for the first Take of one of them, so that the caller chooses
+// when the second core is theirs. Take hands them over in the same order, waiting for each as
+// needed; the caller does all GL work itself.
 class PictureDecoder {
 public:
     explicit PictureDecoder(const std::vector<std::string>& paths);
@@ -67,6 +69,8 @@ public:
     PictureDecoder& operator=(const PictureDecoder&) = delete;
     // The picture of entry i (each taken once); false when it could not be decoded.
     bool Take(std::size_t i, Picture& picture);
+    // Goes on with the pictures after the first.
+    void Resume();
 
 private:
     struct Slot {
@@ -81,5 +85,6 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     bool stop_ = false;
+    bool resumed_ = false; // the pictures after the first may be decoded
     std::thread worker_;
 };
