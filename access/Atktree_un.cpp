@@ -112,7 +112,9 @@ int KeyIndex(int key) {
 }
 
 std::string TextOf(AtkText* text) {
-    return PartOf(text)->part == Part::Card ? CardText() : State().text;
+    // The card never changes: its text is made once.
+    static const std::string card = CardText();
+    return PartOf(text)->part == Part::Card ? card : State().text;
 }
 
 // ---- The application ----------------------------------------------------------------------

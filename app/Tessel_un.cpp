@@ -221,13 +221,14 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     // The first frame draws the case whole, as it looks the same: on the first start after
     // installing, with no shader cache yet, the driver would first compile its clipping
     // shaders. The second frame, which follows at once, compiles them while the first is seen.
+    const Matrix modelview = ModelviewMatrix();
     const bool outsideOnly =
-        firstFrameDrawn_ && OnlyOutsideSeen(ModelviewMatrix(), Shape, Model.View.DisplayTilt);
+        firstFrameDrawn_ && OnlyOutsideSeen(modelview, Shape, Model.View.DisplayTilt);
     SceneContent content{
         Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
         DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
         outsideOnly};
-    content.keysClosed = BodyWithinDepthRange(ModelviewMatrix(), Shape);
+    content.keysClosed = BodyWithinDepthRange(modelview, Shape);
     return content;
 }
 

@@ -134,19 +134,18 @@ void DrawCase(const Geometry& g, bool outsideOnly, const DrawnRegion* region) {
         }
         glPopMatrix();
     };
-    const float R = F;
     edges(90, {0, 1, 0}, {F - W, T - F, F - L}, {2 * W - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * W, 0, 0}, 2 * L - 2 * F,
           {{0, T - F, W - F}, {0, T - F, F - W}, {0, F - T, F - W}, {0, F - T, W - F}},
-          {L - F, R, R}); // along x
+          {L - F, F, F}); // along x
     edges(90, {1, 0, 0}, {F - L, W - F, F - T}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * W, 0},
           {2 * F - 2 * L, 0, 0}, 2 * T - 2 * F,
           {{F - L, 0, W - F}, {L - F, 0, W - F}, {L - F, 0, F - W}, {F - L, 0, F - W}},
-          {R, T - F, R}); // along y
+          {F, T - F, F}); // along y
     edges(0, {}, {F - L, T - F, F - W}, {2 * L - 2 * F, 0, 0}, {0, 2 * F - 2 * T, 0},
           {2 * F - 2 * L, 0, 0}, 2 * W - 2 * F,
           {{F - L, T - F, 0}, {L - F, T - F, 0}, {L - F, F - T, 0}, {F - L, F - T, 0}},
-          {R, R, W - F}); // along z
+          {F, F, W - F}); // along z
 
     // Corners, centred in this order.
     const V centres[] = {{F - L, T - F, W - F}, {L - F, T - F, W - F}, {L - F, T - F, F - W},
@@ -156,7 +155,7 @@ void DrawCase(const Geometry& g, bool outsideOnly, const DrawnRegion* region) {
     glRotatef(90, 1, 0, 0);
     glTranslatef(F - L, W - F, F - T);
     auto corner = [&](V centre) {
-        if (!seen(centre, {R, R, R})) return;
+        if (!seen(centre, {F, F, F})) return;
         clipTo(centre);
         gluSphere(q, r, SphereSlices, SphereStacks);
     };
