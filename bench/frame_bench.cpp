@@ -17,11 +17,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
 
 template <class F> double MedianMs(int frames, F&& frame) {
     std::vector<double> times;
@@ -31,8 +37,7 @@ template <class F> double MedianMs(int frames, F&& frame) {
         glFinish();
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(std::move(times));
 }
 
 double CpuMs() {
@@ -120,8 +125,7 @@ int main(int argc, char** argv) {
         application.Dispatch(form, {WindowEvent::KeyUp, key});
         settle();
     }
-    std::sort(keyTimes.begin(), keyTimes.end());
-    const double keyWall = keyTimes[keyTimes.size() / 2];
+    const double keyWall = Median(std::move(keyTimes));
 
     std::printf("full frame   %8.3f ms (median of %d)\n", full, frames);
     std::printf("clear only   %8.3f ms (median of %d)\n", clear, frames);
