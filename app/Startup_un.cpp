@@ -45,8 +45,8 @@ void ShowLoadingWindow(LoadingWindow& loading, PictureDecoder& pictures) {
         welcome = {};
         pictures.Take(WelcomePicture, welcome);
     }
-    if (!welcome.rgb.empty()) {
-        loading.ShowPicture(welcome.rgb.data(), welcome.width, welcome.height, density);
+    if (!welcome.rgba.empty()) {
+        loading.ShowPicture(welcome.rgba.data(), welcome.width, welcome.height, density);
     } else {
         // Reported like any error; the textures still load without the picture.
         Application->ShowException(std::runtime_error(
@@ -56,7 +56,17 @@ void ShowLoadingWindow(LoadingWindow& loading, PictureDecoder& pictures) {
     loading.SetProgress(0);
 }
 
-void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names) {
+namespace {
+
+void Report(const std::vector<std::string>& failures) {
+    for (const std::string& failure : failures)
+        if (Application != nullptr) Application->MessageBox(failure);
+}
+
+} // namespace
+
+void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names,
+                  LaterTexture& card) {
     const auto loadStart = std::chrono::steady_clock::now();
     // The decoded pictures are uploaded in the order of the texture set, each reported (when
     // it could not be read) and counted on the bar in turn.
@@ -64,8 +74,7 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
     auto load = [&](const char* path, std::uint32_t& name) {
         Picture picture;
         const bool decoded = pictures.Take(next++, picture);
-        for (const std::string& failure : LoadDecodedTexture(path, decoded, picture, name))
-            if (Application != nullptr) Application->MessageBox(failure);
+        Report(LoadDecodedTexture(path, decoded, picture, name));
     };
     for (int i = 0; i < KeyCount; ++i) {
         load(KeyTexturePaths[i], names.keys[i].Texture);
@@ -75,13 +84,30 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
         load(GlyphTexturePaths[j], names.glyphs[j]);
         loading.SetProgress((100 * j + 2300) / 50);
     }
-    load(CardTexturePath, names.card);
+    // Its name comes in the order of the set, and a picture that cannot be read is reported
+    // with the others.
+    Picture picture;
+    if (pictures.Take(next++, picture)) {
+        card = {CardTexturePath, NewTexture(), std::move(picture), true};
+        names.card = card.name;
+    } else {
+        Report(LoadDecodedTexture(CardTexturePath, false, picture, names.card));
+    }
     loading.SetProgress(100);
     if (TimingWanted()) {
         std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - loadStart;
         std::fprintf(stderr, "tessel: textures loaded in %.1f ms\n", spent.count());
     }
+}
+
+void UploadLater(LaterTexture& texture) {
+    if (!texture.pending) return;
+    texture.pending = false;
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    const std::vector<std::string> failures = UploadPicture(texture.picture);
+    texture.picture = {};
+    Report(failures);
 }
 
 bool ReportFirstFrame() {

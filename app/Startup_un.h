@@ -23,9 +23,23 @@ struct TextureNames {
     std::uint32_t (&glyphs)[GlyphCount];
     std::uint32_t& card;
 };
+// A texture whose name is made, and whose picture is read, but which is given its picture only
+// after the first frame: the card, which the closed display frame hides.
+struct LaterTexture {
+    const char* path = nullptr;
+    std::uint32_t name = 0;
+    Picture picture;
+    bool pending = false;
+};
 // Uploads the texture set as the pictures come decoded, each reported when it could not be
-// read, moving the bar after each.
-void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names);
+// read, moving the bar after each. The card's picture, when it could be read, is left in
+// `card` for UploadLater: the first frame cannot show it, and is on the screen sooner without
+// its 2 MiB of texels.
+void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const TextureNames& names,
+                  LaterTexture& card);
+// Gives a texture left for later its picture, and reports what went wrong as loading does;
+// nothing once it has been done.
+void UploadLater(LaterTexture& texture);
 
 // With TESSEL_TIMING set, start-up times are written to stderr for the start-up benchmark.
 bool TimingWanted();

@@ -66,7 +66,7 @@ void T_Tessel_Frm::FormCreate() {
     SetUpRendering(Config);
     FormResize();
     BuildKeyTable(Keys, Shape);
-    LoadTextures(*loading, pictures, {Keys, GlyphTextures, CardTexture});
+    LoadTextures(*loading, pictures, {Keys, GlyphTextures, CardTexture}, card_);
     SetUpTexturing();
 }
 
@@ -162,7 +162,11 @@ void T_Tessel_Frm::Repaint_TmTimer() {
     shown_ = next;
     // Nothing that is seen changed: a release of a key that never went down, say.
     const bool drawn = !damage.Empty();
+    // A frame that can show the card has it (keys typed while loading may have raised the
+    // display frame before the first one).
+    if (Model.View.DisplayTilt > 0) UploadLater(card_);
     if (drawn) DrawFrame(damage, plan.swapped);
+    if (firstFrameDrawn_) UploadLater(card_);
     StepKeys();
     if (!firstFrameReported_) firstFrameReported_ = ReportFirstFrame();
     EndFrame(pacing_, plan, drawn, keysMoved, Window.PresentsPart(), DrawEveryTick);

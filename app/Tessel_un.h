@@ -5,6 +5,7 @@
 #include "Frame_un.h"
 #include "Keptstate_un.h"
 #include "Pacing_un.h"
+#include "Startup_un.h"
 #include "model/Calcmodel_un.h"
 #include "platform/Forms_un.h"
 #include "scene/Button_un.h"
@@ -106,6 +107,8 @@ private:
     bool firstFrameReported_ = false;
     // The first frame of a start draws the case whole (see Content).
     bool firstFrameDrawn_ = false;
+    // The card's picture, uploaded once the first frame is on the screen.
+    LaterTexture card_;
 };
 
 extern T_Tessel_Frm* Tessel_Frm;

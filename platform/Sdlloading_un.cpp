@@ -79,14 +79,17 @@ void SdlLoadingWindow::AddProgressBar(int left, int top, int width, int height) 
     Redraw();
 }
 
-void SdlLoadingWindow::ShowPicture(const std::uint8_t* rgb, int width, int height, int density) {
+void SdlLoadingWindow::ShowPicture(const std::uint8_t* rgba, int width, int height, int density) {
     SDL_FreeSurface(source_);
-    source_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24);
-    if (source_ != nullptr)
+    source_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    if (source_ != nullptr) {
+        // Opaque: copied onto the window, not blended.
+        SDL_SetSurfaceBlendMode(source_, SDL_BLENDMODE_NONE);
         for (int y = 0; y < height; ++y)
-            std::copy(rgb + static_cast<std::size_t>(y) * width * 3,
-                      rgb + static_cast<std::size_t>(y + 1) * width * 3,
+            std::copy(rgba + static_cast<std::size_t>(y) * width * 4,
+                      rgba + static_cast<std::size_t>(y + 1) * width * 4,
                       static_cast<std::uint8_t*>(source_->pixels) + y * source_->pitch);
+    }
     density_ = std::max(density, 1);
     SDL_FreeSurface(picture_);
     picture_ = nullptr;

@@ -27,7 +27,7 @@ public:
 
     void AddProgressBar(int left, int top, int width, int height) override;
     double Scale() const override { return scale_; }
-    void ShowPicture(const std::uint8_t* rgb, int width, int height, int density) override;
+    void ShowPicture(const std::uint8_t* rgba, int width, int height, int density) override;
     void DrawOutline() override;
     void SetProgress(int position) override;
 

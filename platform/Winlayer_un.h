@@ -64,9 +64,10 @@ public:
     // a plain screen, 2 on one of twice the density.
     virtual double Scale() const { return 1; }
     virtual void AddProgressBar(int left, int top, int width, int height) = 0;
-    // Shows an RGB picture (3 bytes a pixel, top row first) at (0, 0) and repaints at once.
+    // Shows an RGBA picture (4 bytes a pixel, alpha 255, top row first) at (0, 0) and repaints
+    // at once.
     // density: the picture's pixels for one of the design (2 for one drawn at twice the size).
-    virtual void ShowPicture(const std::uint8_t* rgb, int width, int height, int density) = 0;
+    virtual void ShowPicture(const std::uint8_t* rgba, int width, int height, int density) = 0;
     virtual void DrawOutline() = 0;
     // Moves the bar and redraws it at once.
     virtual void SetProgress(int position) = 0;

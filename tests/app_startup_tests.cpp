@@ -280,3 +280,29 @@ TEST_F(AppTest, TheKeptMemoryShowsFromTheFirstFrameAndEveryChangeIsKept) {
     Key('L', ssCtrl); // MC
     EXPECT_NE(ReadFile(StateFileName).find("MEMORY=0\n"), std::string::npos);
 }
+
+// The card, which the closed display frame hides, is given its picture once the first frame is
+// drawn; before it when keys typed while loading have raised the frame already.
+TEST_F(AppTest, TheCardsPictureComesWithTheFirstFrameThatCanShowIt) {
+    for (const double tilt : {0.0, std::numbers::pi / 2}) {
+        SCOPED_TRACE(testing::Message() << "display frame at " << tilt);
+        TearDown();
+        SetUp();
+        T_Tessel_Frm& f = Start();
+        auto cardWidth = [&] {
+            GLint bound = 0, width = 0;
+            glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+            glBindTexture(GL_TEXTURE_2D, f.CardTexture);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+            glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+            return width;
+        };
+        EXPECT_EQ(cardWidth(), 0);
+        f.Model.View.DisplayTilt = tilt;
+        Frame();
+        const auto first = Region(0, 0, W, H);
+        EXPECT_EQ(cardWidth(), 1024);
+        Frame();
+        EXPECT_EQ(Region(0, 0, W, H), first);
+    }
+}

@@ -281,9 +281,8 @@ std::uint32_t WindowPixel(SDL_Window* window, int x, int y) {
 TEST(LoadingWindow, GrowsWhatItShowsWithTheDesktopScale) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    const std::vector<std::uint8_t> red(200 * 100 * 3, 0);
-    std::vector<std::uint8_t> picture = red;
-    for (std::size_t i = 0; i < picture.size(); i += 3) picture[i] = 255;
+    std::vector<std::uint8_t> picture(200 * 100 * 4, 0);
+    for (std::size_t i = 0; i < picture.size(); i += 4) picture[i] = picture[i + 3] = 255;
     PlainServer server;
     auto draw = [&](double scale, int width, int height, auto look) {
         SdlLoadingWindow loading(server, {0, 0, width, height}, scale, [](SDL_Window* w) {
@@ -325,11 +324,13 @@ TEST(LoadingWindow, ShowsAPictureDrawnForItsScaleAsItIs) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     // Stripes one pixel wide, red and blue: an enlarged or resized copy blends them.
     auto stripes = [](int width, int height) {
-        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3, 0);
+        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4, 0);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                rgb[(static_cast<std::size_t>(y) * width + x) * 3 + (x % 2 == 0 ? 0 : 2)] = 255;
-        return rgb;
+            for (int x = 0; x < width; ++x) {
+                const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 4;
+                rgba[at + (x % 2 == 0 ? 0 : 2)] = rgba[at + 3] = 255;
+            }
+        return rgba;
     };
     PlainServer server;
     struct Case {

@@ -63,7 +63,9 @@ TEST_F(Textures, TexelsAreRgbaTopRowFirst) {
     ASSERT_EQ(image.width, 64);
     ASSERT_EQ(image.height, 32);
     auto texel = [&](int index, int channel) { return image.texels[4 * index + channel]; };
-    auto pixel = [&](int x, int y, int channel) { return picture.rgb[3 * (y * 64 + x) + channel]; };
+    auto pixel = [&](int x, int y, int channel) {
+        return picture.rgba[4 * (y * 64 + x) + channel];
+    };
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(texel(0, c), pixel(0, 0, c));
         EXPECT_EQ(texel(64, c), pixel(0, 1, c));  // leftmost pixel of the second row
@@ -183,7 +185,7 @@ TEST(TextureSet, TheWelcomePictureIsAlsoDrawnAtTwiceTheSize) {
     long long difference = 0, detailSmall = 0, detailLarge = 0;
     auto Squared = [](long long v) { return v * v; };
     auto at = [](const Picture& p, int x, int y, int c) {
-        return int(p.rgb[(static_cast<std::size_t>(y) * p.width + x) * 3 + c]);
+        return int(p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4 + c]);
     };
     for (int y = 0; y < small.height; ++y)
         for (int x = 0; x < small.width; ++x)
@@ -269,7 +271,7 @@ TEST_F(Decoder, APictureWithoutMemoryForItCountsAsUnreadable) {
     WriteBytes("tex/Display/big.jpg", big);
     WriteBytes("tex/Display/small.jpg", EncodeJpeg(8, 8, Gradient));
     BoundedRun run = RunBounded([] {
-        // Room for the files and the thread's stack, not for the 48 MiB of pixels. The free
+        // Room for the files and the thread's stack, not for the 64 MiB of pixels. The free
         // memory other tests left at the heap's top is handed back first.
         malloc_trim(0);
         long pages = 0;
@@ -282,7 +284,7 @@ TEST_F(Decoder, APictureWithoutMemoryForItCountsAsUnreadable) {
         if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) return false;
         PictureDecoder decoder({"tex\\Display\\big.jpg", "tex\\Display\\small.jpg"});
         Picture picture;
-        const bool refused = !decoder.Take(0, picture) && picture.rgb.empty();
+        const bool refused = !decoder.Take(0, picture) && picture.rgba.empty();
         return refused && decoder.Take(1, picture) && picture.width == 8;
     });
     EXPECT_TRUE(run.finished);
@@ -333,7 +335,7 @@ TEST(PictureSet, DigitGlyphsWithTheCommaShowItsTail) {
         EXPECT_TRUE(DecodeJpegFile(std::string(TESSEL_RUN_DIR) + "/tex/Display/" + file, glyph));
         int ink = 0;
         for (int y = 117; y < 122 && glyph.height == 128; ++y)
-            for (int x = 20; x < 30; ++x) ink += glyph.rgb[3 * (y * glyph.width + x)] < 100;
+            for (int x = 20; x < 30; ++x) ink += glyph.rgba[4 * (y * glyph.width + x)] < 100;
         return ink;
     };
     for (int d = 0; d <= 9; ++d) {
@@ -357,7 +359,7 @@ TEST_F(Textures, HostileFilesAreRefusedQuicklyAndCheaply) {
         const std::string path = std::string("tex/Display/") + file + ".jpg";
         BoundedRun run = RunBounded([&] {
             Picture picture;
-            return !DecodeJpegFile(path, picture) && picture.rgb.empty();
+            return !DecodeJpegFile(path, picture) && picture.rgba.empty();
         });
         EXPECT_TRUE(run.finished) << file << " (" << run.milliseconds << " ms)";
         EXPECT_LT(run.milliseconds, 1000) << file;

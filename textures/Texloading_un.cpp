@@ -82,10 +82,11 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
     Picture decoded;
     decoded.width = width;
     decoded.height = height;
-    decoded.rgb.resize(static_cast<std::size_t>(width) * height * 3);
-    // Grey-scale files come out with equal red, green and blue.
-    if (tjDecompress2(tj.get(), bytes, static_cast<unsigned long>(size), decoded.rgb.data(), width,
-                      width * 3, height, TJPF_RGB, TJFLAG_ACCURATEDCT) != 0)
+    decoded.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    // Grey-scale files come out with equal red, green and blue; the decoder sets every alpha
+    // to 255.
+    if (tjDecompress2(tj.get(), bytes, static_cast<unsigned long>(size), decoded.rgba.data(), width,
+                      width * 4, height, TJPF_RGBA, TJFLAG_ACCURATEDCT) != 0)
         return false; // truncated or corrupt data; warnings count as failures too
     picture = std::move(decoded);
     return true;
@@ -123,21 +124,6 @@ bool DecodeJpegFile(const std::string& path, Picture& picture) {
     }
 }
 
-std::vector<std::uint8_t> Texels(const Picture& picture) {
-    std::vector<std::uint8_t> texels(static_cast<std::size_t>(picture.width) * picture.height * 4);
-    // Walked with pointers of its own: indexing both vectors made the compiler reload them
-    // after every byte stored, which took twice as long at start-up.
-    const std::uint8_t* in = picture.rgb.data();
-    for (std::uint8_t *out = texels.data(), *end = out + texels.size(); out != end;
-         out += 4, in += 3) {
-        out[0] = in[0];
-        out[1] = in[1];
-        out[2] = in[2];
-        out[3] = 255;
-    }
-    return texels;
-}
-
 std::string NativePath(const char* path) {
     std::string native(path);
     std::replace(native.begin(), native.end(), '\\', '/');
@@ -162,26 +148,28 @@ std::vector<std::string> LoadDecodedTexture(const char* path, bool decoded, cons
                                             std::uint32_t& name) {
     std::vector<std::string> failures;
     if (!decoded) failures.push_back(std::string("Can't open texture file '") + path + "'");
-    std::vector<std::uint8_t> texels;
-    bool haveTexels = true;
-    try {
-        texels = Texels(picture);
-    } catch (const std::bad_alloc&) {
-        haveTexels = false;
-        failures.push_back("Can't allocate memory");
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    name = NewTexture();
+    for (std::string& failure : UploadPicture(picture)) failures.push_back(std::move(failure));
+    return failures;
+}
+
+std::uint32_t NewTexture() {
     GLuint texture = 0;
     glGenTextures(1, &texture);
-    name = texture;
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    return texture;
+}
+
+std::vector<std::string> UploadPicture(const Picture& picture) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.width, picture.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, haveTexels && !texels.empty() ? texels.data() : nullptr);
-    return failures;
+                 GL_UNSIGNED_BYTE, picture.rgba.empty() ? nullptr : picture.rgba.data());
+    if (glGetError() == GL_OUT_OF_MEMORY) return {"Can't allocate memory"};
+    return {};
 }
 
 // The files' paths are made here, on the caller's thread, so that the worker reads nothing the

@@ -24,10 +24,12 @@ constexpr std::uintmax_t MaxPictureFile = 32u << 20;          // bytes of the fi
 constexpr int MaxPictureScans = 64;                           // of a progressive JPEG
 constexpr std::uintmax_t MaxScanPixels = 64ull * 1024 * 1024; // scans x pixels: time to decode
 
-// A decoded picture: 8-bit red, green and blue per pixel, top row first.
+// A decoded picture: 8-bit red, green, blue and alpha (always 255) per pixel, top row first.
+// That is the layout GL takes its texels in, so a picture is uploaded as it comes from the
+// decoder, with no copy converted on the way.
 struct Picture {
     int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;
+    std::vector<std::uint8_t> rgba;
 };
 
 // Decodes a JPEG file; false when it cannot be opened or decoded (the picture is then empty).
@@ -37,8 +39,6 @@ bool DecodeJpegFile(const std::string& path, Picture& picture);
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture);
 // The number of scans of a JPEG stream, counted from its markers, up to limit + 1 at the most.
 int CountJpegScans(const std::uint8_t* data, std::size_t size, int limit);
-// The texels of a picture: RGBA with alpha 255, top row first.
-std::vector<std::uint8_t> Texels(const Picture& picture);
 // A path of the data set in this platform's form.
 std::string NativePath(const char* path);
 // The folder the data set's paths start from: the working folder unless set (an installed
@@ -49,12 +49,18 @@ std::string PicturePath(const char* path);
 
 // Loads a JPEG file into a new texture, stores its name and leaves it bound. A file that
 // cannot be read gives an empty 0 x 0 texture. Returns what went wrong, in the words to
-// report it with ("Can't open texture file '...'"); empty when nothing did.
+// report it with ("Can't open texture file '...'", "Can't allocate memory" when the driver
+// has none for the texels); empty when nothing did.
 std::vector<std::string> LoadTexture(const char* path, std::uint32_t& name);
 // The same with the file already decoded: decoded tells whether that succeeded; the path is
 // the one reported.
 std::vector<std::string> LoadDecodedTexture(const char* path, bool decoded, const Picture& picture,
                                             std::uint32_t& name);
+// The two halves of that, for a texture whose picture is uploaded later than its name is made:
+// a new texture, bound, with its filters and wrapping set and no image yet...
+std::uint32_t NewTexture();
+// ...and the picture given to the bound texture; what went wrong, as above.
+std::vector<std::string> UploadPicture(const Picture& picture);
 
 // Decodes a list of pictures, in order, on a thread of its own, so that decoding overlaps
 // whatever the caller does meanwhile (creating the GL context). The first is decoded at once;
