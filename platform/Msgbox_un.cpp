@@ -9,11 +9,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <dlfcn.h>
+#include <type_traits>
 #include <utility>
 
 namespace {
 
 constexpr const char* MessageFontFile = TESSEL_FONT_FILE;
+constexpr const char* TtfLibrary = "libSDL2_ttf-2.0.so.0";
 constexpr int MessageFontSize = 15;
 // The lengths at a scale of 1 (96 dpi).
 constexpr int Margin = 18;
@@ -103,27 +106,62 @@ std::vector<std::string> WrapText(const std::string& text, int maxWidth, int har
     return lines;
 }
 
+const TtfFunctions* Ttf(std::string& why) {
+    static TtfFunctions functions{};
+    static std::string failure;
+    static const bool loaded = [] {
+        // Kept for the rest of the run: fonts opened with it may live as long.
+        void* library = dlopen(TtfLibrary, RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            failure = dlerror();
+            return false;
+        }
+        auto take = [&](auto& function, const char* name) {
+            function =
+                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+            if (function == nullptr && failure.empty()) failure = std::string(name) + " is missing";
+        };
+        take(functions.Init, "TTF_Init");
+        take(functions.WasInit, "TTF_WasInit");
+        take(functions.Quit, "TTF_Quit");
+        take(functions.OpenFont, "TTF_OpenFont");
+        take(functions.CloseFont, "TTF_CloseFont");
+        take(functions.SizeUTF8, "TTF_SizeUTF8");
+        take(functions.RenderUTF8_Blended, "TTF_RenderUTF8_Blended");
+        take(functions.FontLineSkip, "TTF_FontLineSkip");
+        return failure.empty();
+    }();
+    why = failure;
+    return loaded ? &functions : nullptr;
+}
+
 MessageFont::~MessageFont() {
-    if (font_ != nullptr) TTF_CloseFont(font_);
-    if (TTF_WasInit()) TTF_Quit();
+    if (ttf_ == nullptr) return;
+    if (font_ != nullptr) ttf_->CloseFont(font_);
+    if (ttf_->WasInit()) ttf_->Quit();
 }
 
 TTF_Font* MessageFont::At(double scale) {
     const int size = Scaled(MessageFontSize, scale);
     if (font_ != nullptr && size != size_) {
         // A box on a screen of another density.
-        TTF_CloseFont(font_);
-        font_ = TTF_OpenFont(MessageFontFile, size);
+        ttf_->CloseFont(font_);
+        font_ = ttf_->OpenFont(MessageFontFile, size);
         size_ = size;
         return font_;
     }
     if (!tried_) {
         tried_ = true;
-        if (TTF_Init() == 0) font_ = TTF_OpenFont(MessageFontFile, size);
+        std::string why;
+        ttf_ = Ttf(why);
+        if (ttf_ != nullptr) {
+            if (ttf_->Init() == 0) font_ = ttf_->OpenFont(MessageFontFile, size);
+            if (font_ == nullptr) why = SDL_GetError(); // SDL_ttf says why through SDL
+        }
         size_ = size;
         if (font_ == nullptr)
             std::fprintf(stderr, "tessel: can't load the font of the message boxes '%s': %s\n",
-                         MessageFontFile, TTF_GetError());
+                         MessageFontFile, why.c_str());
     }
     return font_;
 }
@@ -194,26 +232,26 @@ void SdlMessageBox::Layout(double density) {
     const int hardWidth =
         std::max(minTextWidth, Scaled(usable.w, density) - 2 * Scaled(ScreenMargin, scale_) -
                                    2 * margin - iconWidth);
-    auto measure = [font](const std::string& s) {
+    auto measure = [this, font](const std::string& s) {
         int w = 0, h = 0;
-        if (font != nullptr) TTF_SizeUTF8(font, s.c_str(), &w, &h);
+        if (font != nullptr) fonts_.Functions().SizeUTF8(font, s.c_str(), &w, &h);
         return w;
     };
     int widest = minTextWidth;
     for (const std::string& line :
          WrapText(ValidUtf8(text_), Scaled(TextWidth, scale_), hardWidth, measure)) {
         // An empty line still takes its height: render a blank.
-        SDL_Surface* s = font != nullptr
-                             ? TTF_RenderUTF8_Blended(font, line.empty() ? " " : line.c_str(), Ink)
-                             : nullptr;
+        SDL_Surface* s = font != nullptr ? fonts_.Functions().RenderUTF8_Blended(
+                                               font, line.empty() ? " " : line.c_str(), Ink)
+                                         : nullptr;
         if (s == nullptr) continue;
         widest = std::max(widest, s->w);
         lines_.push_back(s);
     }
-    lineSkip_ = font != nullptr ? TTF_FontLineSkip(font) : 0;
+    lineSkip_ = font != nullptr ? fonts_.Functions().FontLineSkip(font) : 0;
     const int textHeight = lineSkip_ * static_cast<int>(lines_.size());
     if (icon_ == MessageIcon::Error) iconPicture_ = ErrorIcon(iconSize);
-    label_ = font != nullptr ? TTF_RenderUTF8_Blended(font, "OK", Ink) : nullptr;
+    label_ = font != nullptr ? fonts_.Functions().RenderUTF8_Blended(font, "OK", Ink) : nullptr;
 
     // In whole units of the server's, so that the window has exactly the pixels laid out.
     const int bodyHeight = std::max(textHeight, iconPicture_ != nullptr ? iconSize : 0);

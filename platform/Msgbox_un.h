@@ -21,6 +21,22 @@
 std::vector<std::string> WrapText(const std::string& text, int maxWidth, int hardWidth,
                                   const std::function<int(const std::string&)>& measure);
 
+// What the boxes use of SDL_ttf, taken from the library when the first box needs it: a start
+// without a box loads neither it nor FreeType and HarfBuzz behind it, which took a tenth of
+// the time to the loading window.
+struct TtfFunctions {
+    int (*Init)();
+    int (*WasInit)();
+    void (*Quit)();
+    TTF_Font* (*OpenFont)(const char* file, int size);
+    void (*CloseFont)(TTF_Font* font);
+    int (*SizeUTF8)(TTF_Font* font, const char* text, int* w, int* h);
+    SDL_Surface* (*RenderUTF8_Blended)(TTF_Font* font, const char* text, SDL_Color colour);
+    int (*FontLineSkip)(const TTF_Font* font);
+};
+// The library's functions, loaded once; null, with the reason in `why`, when it cannot be.
+const TtfFunctions* Ttf(std::string& why);
+
 // The font of the message boxes: DejaVu Sans at the scale of the box, opened for the first box
 // (starting SDL_ttf), opened again for a box of another scale, and closed with this object.
 // Null, said once on stderr, when it cannot be loaded.
@@ -31,9 +47,12 @@ public:
     MessageFont(const MessageFont&) = delete;
     MessageFont& operator=(const MessageFont&) = delete;
     TTF_Font* At(double scale);
+    // Measures and draws with the font At gave; only once it has given one.
+    const TtfFunctions& Functions() const { return *ttf_; }
 
 private:
     bool tried_ = false;
+    const TtfFunctions* ttf_ = nullptr;
     TTF_Font* font_ = nullptr;
     int size_ = 0;
 };
