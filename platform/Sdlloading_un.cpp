@@ -66,7 +66,11 @@ bool SdlLoadingWindow::Rescale(const SDL_Surface* canvas) {
         // A picture drawn for this scale is shown pixel for pixel; another is resized to it.
         const double factor = scale_ / density_;
         picture_ = factor != 1 ? Resized(source_, factor) : nullptr;
-        if (picture_ == nullptr) picture_ = SDL_DuplicateSurface(source_);
+        if (picture_ == nullptr) {
+            // The picture as given, shared rather than copied.
+            picture_ = source_;
+            ++source_->refcount;
+        }
     }
     return true;
 }
@@ -168,15 +172,20 @@ void SdlLoadingWindow::Redraw() {
     Rescale(surface);
     Draw(surface);
     if (!mapped_) {
-        // Its picture is painted by the server the moment it is mapped.
-        if (SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0)) {
+        // Its picture is painted by the server the moment it is mapped; a surface in the
+        // server's own layout (the usual 24-bit colour in 32-bit pixels) is handed over as it is.
+        const Uint32 layout = surface->format->format;
+        const bool direct = layout == SDL_PIXELFORMAT_ARGB8888 || layout == SDL_PIXELFORMAT_RGB888;
+        SDL_Surface* argb =
+            direct ? surface : SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+        if (argb != nullptr) {
             server_.SetPicture(window_, argb->w, argb->h, [&](int first, int count, Uint32* out) {
                 for (int y = first; y < first + count; ++y, out += argb->w) {
                     const auto* row = static_cast<const Uint8*>(argb->pixels) + y * argb->pitch;
                     std::copy_n(reinterpret_cast<const Uint32*>(row), argb->w, out);
                 }
             });
-            SDL_FreeSurface(argb);
+            if (!direct) SDL_FreeSurface(argb);
         }
         SDL_ShowWindow(window_);
         mapped_ = true;
