@@ -11,7 +11,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 TEST(KeyTranslation, GivesTheVirtualKeyCodesOfTheKeyTables) {
@@ -238,6 +241,28 @@ TEST(MessageText, BreaksOnlyAWordWiderThanTheScreenAndLosesNothing) {
 // The back end keeps a pointer to its loading window for events that come while a message box
 // is up; the window must tell it when it goes, also when it never reached the screen (no video,
 // or ended before its first progress), or a later box would use a freed window.
+// The font library comes with the first box that needs it, not with the program, and sizes
+// its text at the box's scale.
+TEST(MessageText, TheFontIsLoadedForTheFirstBoxAndGrowsWithTheScale) {
+    auto loaded = [] {
+        std::ifstream maps("/proc/self/maps");
+        const std::string all{std::istreambuf_iterator<char>(maps), {}};
+        return all.find("libSDL2_ttf") != std::string::npos;
+    };
+    EXPECT_FALSE(loaded());
+    MessageFont fonts;
+    int widths[2] = {};
+    for (int scale : {1, 2}) {
+        TTF_Font* font = fonts.At(scale);
+        ASSERT_NE(font, nullptr);
+        int height = 0;
+        fonts.Functions().SizeUTF8(font, "Can't open texture file", &widths[scale - 1], &height);
+    }
+    EXPECT_TRUE(loaded());
+    EXPECT_GT(widths[0], 100);
+    EXPECT_NEAR(widths[1], 2 * widths[0], 4);
+}
+
 TEST(LoadingWindow, TellsTheBackEndItIsGoneEvenWhenItNeverShowed) {
     auto endOf = [](const char* driver) {
         if (driver != nullptr) {
