@@ -168,7 +168,7 @@ void DrawCalculator(const SceneContent& s) {
     DrawCase(g, s.outsideOnly, s.region);
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
-    DrawCard(g, s.cardTexture);
+    if (s.cardLoaded) DrawCard(g, s.cardTexture);
     DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed, s.region);
     if (s.inParts) glFlush();
 

@@ -31,6 +31,10 @@ struct SceneContent {
     // Drawn only in this region of the window (the rest kept from the last frame): the parts
     // that cannot touch it are left out.
     const DrawnRegion* region = nullptr;
+    // Whether the card has its picture. Until it has (in the first frame, which cannot show
+    // it) it is not drawn: a texture without a picture would cost the driver a pipeline of
+    // its own for that frame alone.
+    bool cardLoaded = true;
 };
 
 // Depth test, lighting and the light, and the clear colour of the configuration.

@@ -228,12 +228,20 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
     const Matrix modelview = ModelviewMatrix();
     const bool outsideOnly =
         firstFrameDrawn_ && OnlyOutsideSeen(modelview, Shape, Model.View.DisplayTilt);
-    SceneContent content{
-        Shape,       Keys,        PickedName,    FocusedKey(), Model.View.DisplayTilt,
-        DisplayText, Memory != 0, GlyphTextures, CardTexture,  inParts,
-        outsideOnly};
-    content.keysClosed = BodyWithinDepthRange(modelview, Shape);
-    return content;
+    // Named, so that a field added to the record cannot take another's value.
+    return {.shape = Shape,
+            .keys = Keys,
+            .pickedName = PickedName,
+            .focusedKey = FocusedKey(),
+            .displayTilt = Model.View.DisplayTilt,
+            .text = DisplayText,
+            .memoryShown = Memory != 0,
+            .glyphTextures = GlyphTextures,
+            .cardTexture = CardTexture,
+            .inParts = inParts,
+            .outsideOnly = outsideOnly,
+            .keysClosed = BodyWithinDepthRange(modelview, Shape),
+            .cardLoaded = !card_.pending};
 }
 
 void T_Tessel_Frm::StepKeys() {

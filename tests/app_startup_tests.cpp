@@ -306,3 +306,17 @@ TEST_F(AppTest, TheCardsPictureComesWithTheFirstFrameThatCanShowIt) {
         EXPECT_EQ(Region(0, 0, W, H), first);
     }
 }
+
+// The first frame draws the case whole and leaves out the card that has no picture yet; the
+// frames after it draw only the outside of the closed case, and the card.
+TEST_F(AppTest, FramesAfterTheFirstDrawTheOutsideOfTheCaseAndTheCard) {
+    T_Tessel_Frm& f = Start();
+    const SceneContent first = f.Content(true);
+    EXPECT_FALSE(first.outsideOnly);
+    EXPECT_FALSE(first.cardLoaded);
+    Frame();
+    const SceneContent next = f.Content(true);
+    EXPECT_TRUE(next.outsideOnly);
+    EXPECT_TRUE(next.cardLoaded);
+    EXPECT_TRUE(next.inParts);
+}
