@@ -88,7 +88,7 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
     // with the others.
     Picture picture;
     if (pictures.Take(next++, picture)) {
-        card = {CardTexturePath, NewTexture(), std::move(picture), true};
+        card = {NewTexture(), std::move(picture)};
         names.card = card.name;
     } else {
         Report(LoadDecodedTexture(CardTexturePath, false, picture, names.card));
@@ -102,8 +102,7 @@ void LoadTextures(LoadingWindow& loading, PictureDecoder& pictures, const Textur
 }
 
 void UploadLater(LaterTexture& texture) {
-    if (!texture.pending) return;
-    texture.pending = false;
+    if (!texture.Pending()) return;
     glBindTexture(GL_TEXTURE_2D, texture.name);
     const std::vector<std::string> failures = UploadPicture(texture.picture);
     texture.picture = {};

@@ -24,12 +24,12 @@ struct TextureNames {
     std::uint32_t& card;
 };
 // A texture whose name is made, and whose picture is read, but which is given its picture only
-// after the first frame: the card, which the closed display frame hides.
+// after the first frame: the card, which the closed display frame hides. Pending while it
+// holds the picture.
 struct LaterTexture {
-    const char* path = nullptr;
     std::uint32_t name = 0;
     Picture picture;
-    bool pending = false;
+    bool Pending() const { return !picture.rgba.empty(); }
 };
 // Uploads the texture set as the pictures come decoded, each reported when it could not be
 // read, moving the bar after each. The card's picture, when it could be read, is left in

@@ -241,7 +241,7 @@ SceneContent T_Tessel_Frm::Content(bool inParts) const {
             .inParts = inParts,
             .outsideOnly = outsideOnly,
             .keysClosed = BodyWithinDepthRange(modelview, Shape),
-            .cardLoaded = !card_.pending};
+            .cardLoaded = !card_.Pending()};
 }
 
 void T_Tessel_Frm::StepKeys() {
