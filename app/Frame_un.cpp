@@ -168,7 +168,9 @@ void DrawCalculator(const SceneContent& s) {
     DrawCase(g, s.outsideOnly, s.region);
     if (s.inParts) glFlush();
     DrawKeyPlate(g);
-    if (s.cardLoaded) DrawCard(g, s.cardTexture);
+    // The card lies inside the case: with only the outside seen it would be filled (a large
+    // picture, sampled at every pixel) where the display frame then covers it.
+    if (s.cardLoaded && !s.outsideOnly) DrawCard(g, s.cardTexture);
     DrawKeys(s.keys, s.pickedName, s.focusedKey, s.keysClosed, s.region);
     if (s.inParts) glFlush();
 

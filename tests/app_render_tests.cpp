@@ -1,3 +1,5 @@
+// The occlusion queries of GL 1.5 are declared by glext.h on request.
+#define GL_GLEXT_PROTOTYPES
 #include "AppFixture.h"
 #include "Jpeg.h"
 
@@ -154,6 +156,36 @@ TEST_F(AppTest, CardIsHiddenUntilTheDisplayFrameIsRaised) {
     EXPECT_NE(picture(card, std::numbers::pi / 2), picture(0, std::numbers::pi / 2));
     // Raising the frame changes the picture where the display was.
     EXPECT_NE(picture(card, 0), picture(card, std::numbers::pi / 2));
+}
+
+TEST_F(AppTest, TheCardIsFilledOnlyWhenTheInsideCanBeSeen) {
+    // Hidden, the card would still be filled pixel by pixel (its large picture sampled at
+    // each) before the display frame covers it: what a frame fills is counted, depth test
+    // or not.
+    T_Tessel_Frm& f = Start();
+    Frame();
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    auto filled = [&](double tilt, bool cardLoaded) {
+        f.Model.View.DisplayTilt = tilt;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDepthFunc(GL_ALWAYS);
+        glPushMatrix();
+        f.ApplyViewTransform();
+        SceneContent content = f.Content(false);
+        content.cardLoaded = cardLoaded;
+        glBeginQuery(GL_SAMPLES_PASSED, query);
+        DrawCalculator(content);
+        glEndQuery(GL_SAMPLES_PASSED);
+        glPopMatrix();
+        glDepthFunc(GL_LESS);
+        GLuint samples = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+        return samples;
+    };
+    EXPECT_EQ(filled(0, true), filled(0, false));
+    EXPECT_GT(filled(std::numbers::pi / 2, true), filled(std::numbers::pi / 2, false));
+    glDeleteQueries(1, &query);
 }
 
 TEST_F(AppTest, FirstFrameIsDrawnLikeEveryFrameAfterIt) {

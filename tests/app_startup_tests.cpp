@@ -308,8 +308,9 @@ TEST_F(AppTest, TheCardsPictureComesWithTheFirstFrameThatCanShowIt) {
 }
 
 // The first frame draws the case whole and leaves out the card that has no picture yet; the
-// frames after it draw only the outside of the closed case, and the card.
-TEST_F(AppTest, FramesAfterTheFirstDrawTheOutsideOfTheCaseAndTheCard) {
+// frames after it draw only the outside of the closed case, and have the card's picture for
+// when the display frame is raised.
+TEST_F(AppTest, FramesAfterTheFirstDrawTheOutsideOfTheCaseAndHaveTheCard) {
     T_Tessel_Frm& f = Start();
     const SceneContent first = f.Content(true);
     EXPECT_FALSE(first.outsideOnly);
