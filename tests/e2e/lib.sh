@@ -116,7 +116,7 @@ start_window_manager() {
 unused_display() {
     local n
     for n in $(seq 199 -1 100); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        if ! display_taken "$n"; then
             echo "$n"
             return 0
         fi
