@@ -6,22 +6,11 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
 
-# Two free numbers in a row: the other root's server takes the first.
-n=""
-for m in $(seq 150 198); do
-    if ! display_taken "$m" && ! display_taken $((m + 1)); then
-        n=$m
-        break
-    fi
-done
-[ -n "$n" ] || fail "two free display numbers in a row"
-Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$WORK/other.log" 2>&1 &
-other=$!
+# The other root's server, seen from here: it answers, but its files are not in this /tmp.
+start_xvfb 640x480x24 150 "$WORK/other.log" || fail "no server started"
+n=${DISPLAY#:}
+other=$XVFB_PID
 trap 'kill "$other" 2>/dev/null || true; e2e_cleanup' EXIT
-for _ in $(seq 50); do
-    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
 rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
 
 check "a server answering on :$n without its files here counts as there" display_taken "$n"
